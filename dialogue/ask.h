@@ -1,0 +1,27 @@
+// Prompted answers: a question is one line ending in " => " with the answer
+// typed on the same line. Prefix "|" puts an empty line first, "$" keeps the
+// answer's letter case. "/" alone (or followed by a blank) ends the run with
+// "Exit". A rejected numeric answer rings the bell, marks the line with
+// "INTEGER!" or "NUMBER!" and asks again in place.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dialogue {
+
+// Position (1-based) of the last character that is neither blank nor NUL; 1
+// for an empty or all-blank text.
+int LASTNB(std::string_view text);
+// Capitals for a..z, in place.
+void UPCASE(std::string& text);
+// Asks and reads the answer; answer.size() is the answer variable's length.
+void ASKSTR(std::string_view question, std::string& answer);
+// Ask until an integer (a number) is given; an empty answer is 0.
+void ASKINT(std::string_view question, std::int32_t& value);
+void ASKNUM(std::string_view question, float& value);
+// Bell and cursor up one line.
+void BELLUP();
+
+}  // namespace dialogue

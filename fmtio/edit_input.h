@@ -1,0 +1,29 @@
+// Input editing: numeric, logical fields of formatted input, and the value
+// conversions list-directed input shares with them. Each returns 0 or 10016
+// (kErrIllegalChar).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "fmtio/format.h"
+#include "fmtio/unit.h"
+
+namespace fmtio {
+
+// Iw, Bw, Ow, Zw (base 10, 2, 8, 16) of a field: leading blanks and tabs
+// removed, other blanks ignored (BN) or zeros (BZ), empty = 0. A value
+// outside the range of an integer of `bytes` bytes is 10016 (never wrapped
+// silently); for B, O and Z the range is the unsigned bit pattern.
+int readInteger(std::string_view field, int base, BlankMode blank, int bytes, std::int64_t& out);
+
+// F, E, D, G, Q fields: implied decimal point from d when no point is
+// written, scale factor k applied only when the field has no exponent,
+// INF / NaN forms. The 4-byte form rounds the decimal text once, to float.
+int readReal(std::string_view field, int d, int scale, BlankMode blank, double& out);
+int readReal(std::string_view field, int d, int scale, BlankMode blank, float& out);
+
+// Lw: optional blanks and a period, then T/t true, anything else false.
+bool readLogical(std::string_view field);
+
+}  // namespace fmtio

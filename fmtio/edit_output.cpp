@@ -1,0 +1,101 @@
+// Output editing of integer and logical fields. Real fields are in
+// edit_real.cpp.
+//
+// An integer field is laid out as named counts: leading blanks, sign, leading
+// zeros, digits. A field whose content does not fit in w columns is filled
+// with asterisks; with w = 0 (I0) the field is exactly as wide as its content.
+#include <cstring>
+
+#include "fmtio/edit_output.h"
+
+namespace fmtio {
+namespace {
+
+// Digit value -> digit character, for bases 2 to 16 (lower- and upper-case
+// letters for Z).
+constexpr char kLowerDigits[] = "0123456789abcdef";
+constexpr char kUpperDigits[] = "0123456789ABCDEF";
+
+// A 64-bit value has at most 64 binary digits.
+constexpr int kMaxIntegerDigits = 64;
+
+// Writes n copies of c at p; returns the position after them.
+char* fill(char* p, int n, char c) {
+  if (n <= 0) return p;
+  std::memset(p, c, static_cast<std::size_t>(n));
+  return p + n;
+}
+
+int clampWidth(int w) {
+  return w > static_cast<int>(kMaxNumericField) ? static_cast<int>(kMaxNumericField) : w;
+}
+
+// Bits per digit of B, O and Z.
+int bitsPerDigit(Op op) {
+  switch (op) {
+    case Op::B: return 1;
+    case Op::O: return 3;
+    default: return 4;
+  }
+}
+
+// The unsigned bit pattern of an integer of `bytes` bytes.
+std::uint64_t bitPattern(std::int64_t value, int bytes) {
+  auto bits = static_cast<std::uint64_t>(value);
+  if (bytes >= 8 || bytes <= 0) return bits;
+  return bits & ((std::uint64_t{1} << (8 * bytes)) - 1);
+}
+
+struct IntegerLayout {
+  char sign = 0;    // '-', '+' or none
+  int zeros = 0;    // leading zeros up to m digits
+  int digits = 0;   // significant digits, stored backwards in text
+  char text[kMaxIntegerDigits];
+  int width() const { return (sign ? 1 : 0) + zeros + digits; }
+};
+
+}  // namespace
+
+std::size_t editInteger(char* dst, Op op, int w, int m, std::int64_t value, int bytes,
+                        const OutputModes& modes) {
+  IntegerLayout l;
+  if (op == Op::I) {
+    bool negative = value < 0;
+    auto magnitude = static_cast<std::uint64_t>(value);
+    if (negative) magnitude = 0 - magnitude;
+    l.sign = negative ? '-' : modes.plusSign ? '+' : 0;
+    for (; magnitude != 0; magnitude /= 10) l.text[l.digits++] = kLowerDigits[magnitude % 10];
+  } else {
+    // B, O and Z have no sign: they show the bit pattern.
+    const char* digitChars = modes.hexUppercase ? kUpperDigits : kLowerDigits;
+    int shift = bitsPerDigit(op);
+    std::uint64_t mask = (std::uint64_t{1} << shift) - 1;
+    for (std::uint64_t bits = bitPattern(value, bytes); bits != 0; bits >>= shift)
+      l.text[l.digits++] = digitChars[bits & mask];
+  }
+  int minDigits = m == kAbsent ? 1 : m;
+  if (l.digits < minDigits) l.zeros = minDigits - l.digits;
+  // Iw.0 of zero has no digits at all: the field is blank, whatever the sign mode.
+  if (l.zeros + l.digits == 0) l.sign = 0;
+
+  int need = l.width();
+  if (w == 0) w = need > 0 ? need : 1;
+  w = clampWidth(w);
+  if (need > w) return static_cast<std::size_t>(fill(dst, w, '*') - dst);
+  char* p = fill(dst, w - need, ' ');
+  if (l.sign) *p++ = l.sign;
+  p = fill(p, l.zeros, '0');
+  for (int i = l.digits - 1; i >= 0; --i) *p++ = l.text[i];
+  return static_cast<std::size_t>(p - dst);
+}
+
+// An L field wider than kMaxNumericField keeps only its last kMaxNumericField
+// columns (blanks, then the letter): dst holds no more.
+std::size_t editLogical(char* dst, int w, bool value) {
+  w = clampWidth(w < 1 ? 1 : w);
+  char* p = fill(dst, w - 1, ' ');
+  *p++ = value ? 'T' : 'F';
+  return static_cast<std::size_t>(p - dst);
+}
+
+}  // namespace fmtio

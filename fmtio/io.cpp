@@ -1,0 +1,245 @@
+// The statement protocol: begin, items, end; records and control entries.
+#include "fmtio/io.h"
+
+#include <cstring>
+
+#include "fmtio/hooks.h"
+#include "fmtio/options.h"
+#include "fmtio/statement.h"
+
+namespace fmtio {
+
+namespace {
+
+// One spare state block: statements do not nest, so one is nearly always enough.
+struct StatementPool {
+  std::unique_ptr<StatementState> spare;
+};
+StatementPool& pool() {
+  static StatementPool p;
+  return p;
+}
+
+std::unique_ptr<StatementState> acquire() {
+  if (pool().spare) return std::move(pool().spare);
+  return std::make_unique<StatementState>();
+}
+
+}  // namespace
+
+// ---- Statement ----
+
+Statement::Statement(std::unique_ptr<StatementState> state) : state_(std::move(state)) {}
+Statement::Statement(Statement&&) noexcept = default;
+Statement::~Statement() {
+  if (state_ && !pool().spare) pool().spare = std::move(state_);
+}
+
+Statement Statement::read(const Control& control, const Format* format) {
+  auto s = acquire();
+  s->begin(true, control, format);
+  return Statement(std::move(s));
+}
+Statement Statement::write(const Control& control, const Format* format) {
+  auto s = acquire();
+  s->begin(false, control, format);
+  return Statement(std::move(s));
+}
+Statement Statement::read(const Internal& file, const Format* format) {
+  auto s = acquire();
+  s->beginInternal(true, file.data, file.length, file.control, format);
+  return Statement(std::move(s));
+}
+Statement Statement::write(const Internal& file, const Format* format) {
+  auto s = acquire();
+  s->beginInternal(false, file.data, file.length, file.control, format);
+  return Statement(std::move(s));
+}
+
+Statement& Statement::item(const Item& item) {
+  state_->item(item);
+  return *this;
+}
+int Statement::end() { return state_->end(); }
+
+int runStatement(Statement statement, std::initializer_list<Item> items) {
+  for (const Item& item : items) statement.item(item);
+  return statement.end();
+}
+
+// ---- StatementState: begin and end ----
+
+void StatementState::reset(bool isRead, const Control& control, const Format* format) {
+  control_ = control;
+  isRead_ = isRead;
+  failed_ = ended_ = dollar_ = false;
+  outcome_ = 0;
+  unit_ = nullptr;
+  internal_ = nullptr;
+  internalLength_ = 0;
+  internalUsed_ = false;
+  format_ = format;
+  list_.reset();
+  len_ = pos_ = 0;
+  in_ = {};
+  blank_ = BlankMode::Null;
+  const RuntimeOptions& options = runtimeOptions();
+  modes_ = OutputModes{false, 0, options.noLeadZero, options.hexUppercase};
+}
+
+void StatementState::begin(bool isRead, const Control& control, const Format* format) {
+  reset(isRead, control, format);
+  site_ = {isRead ? StatementKind::Read : StatementKind::Write, control.unit};
+  if (consoleHooks().pump) consoleHooks().pump();
+  int status = 0;
+  unit_ = findUnit(control.unit, site_.kind, status);
+  if (unit_ == nullptr) return fail(status != 0 ? status : kErrInternal);
+  blank_ = unit_->blank();
+  start();
+}
+
+void StatementState::beginInternal(bool isRead, char* data, std::size_t length,
+                                   const Control& control, const Format* format) {
+  reset(isRead, control, format);
+  site_ = {isRead ? StatementKind::Read : StatementKind::Write, kInternalUnit};
+  internal_ = data;
+  internalLength_ = length;
+  start();
+}
+
+void StatementState::start() {
+  if (format_ != nullptr) {
+    if (format_->status() != 0) return fail(format_->status());
+    walker_.start(*format_);
+  } else if (!isRead_) {
+    return fail(kErrInternal);  // list-directed output is not part of this runtime
+  }
+  if (!isRead_) return;
+  if (int rc = readRecord()) return fail(rc);
+  if (format_ == nullptr) list_.emplace(*this, in_);
+}
+
+void StatementState::fail(int number) {
+  if (failed_) return;
+  failed_ = true;
+  len_ = pos_ = 0;
+  outcome_ = takeError(control_, site_, number);
+}
+
+int StatementState::end() {
+  if (ended_) return outcome_;
+  ended_ = true;
+  if (!failed_ && !isRead_) {
+    runTrailingControls();
+    if (!failed_)
+      if (int rc = emitRecord(!dollar_)) fail(rc);
+  }
+  if (!failed_ && control_.iostat) control_.iostat.store(0);
+  return outcome_;
+}
+
+// Output runs the control and literal entries that follow the last item, up
+// to the next data descriptor, the end of the format or a ':'.
+void StatementState::runTrailingControls() {
+  while (walker_.peekControl()) {
+    Field field;
+    if (int rc = walker_.next(ItemType::None, *this, field)) return fail(rc);
+    if (field.op == Op::Colon) return;
+    if (int rc = control(field)) return fail(rc);
+  }
+}
+
+// ---- records ----
+
+int StatementState::readRecord() {
+  pos_ = 0;
+  if (internal_ != nullptr) {
+    if (internalUsed_) return kErrEndOfFile;
+    internalUsed_ = true;
+    in_ = std::string_view(internal_, internalLength_);
+    return 0;
+  }
+  if (int rc = unit_->readRecord(inStore_)) return rc;
+  in_ = inStore_;
+  return 0;
+}
+
+int StatementState::emitRecord(bool advance) {
+  std::string_view record(out_.data(), len_);
+  len_ = pos_ = 0;
+  if (internal_ == nullptr) return unit_->writeRecord(record, advance);
+  if (internalUsed_ || record.size() > internalLength_) return kErrRecordTooLong;
+  internalUsed_ = true;
+  std::memcpy(internal_, record.data(), record.size());
+  std::memset(internal_ + record.size(), ' ', internalLength_ - record.size());
+  return 0;
+}
+
+int StatementState::endOfRecord() { return isRead_ ? readRecord() : emitRecord(true); }
+
+int StatementState::nextRecord(std::string_view& record) {
+  int rc = readRecord();
+  record = in_;
+  return rc;
+}
+
+// Room for n characters at the current position; columns skipped since the
+// highest one written become blanks.
+char* StatementState::reserve(std::size_t n) {
+  if (out_.size() < pos_ + n) out_.resize(pos_ + n + 128);
+  if (pos_ > len_) std::memset(out_.data() + len_, ' ', pos_ - len_);
+  return out_.data() + pos_;
+}
+
+void StatementState::advance(std::size_t n) {
+  pos_ += n;
+  if (pos_ > len_) len_ = pos_;
+}
+
+// The next w characters of the input record, shortened at its end.
+std::string_view StatementState::inputField(int width, int& status) {
+  std::size_t start = pos_;
+  std::size_t w = width > 0 ? static_cast<std::size_t>(width) : 0;
+  pos_ += w;
+  if (start >= in_.size()) {
+    if (w > 0 && internal_ == nullptr && !unit_->pad()) status = kErrEndOfRecord;
+    return {};
+  }
+  std::size_t n = std::min(w, in_.size() - start);
+  if (n < w && internal_ == nullptr && !unit_->pad()) status = kErrEndOfRecord;
+  return in_.substr(start, n);
+}
+
+// ---- control and literal entries ----
+
+int StatementState::control(const Field& field) {
+  const FormatEntry& e = *field.entry;
+  switch (field.op) {
+    case Op::X:
+    case Op::TR: pos_ += e.count; return 0;
+    case Op::TL: pos_ = pos_ > e.count ? pos_ - e.count : 0; return 0;
+    case Op::T: pos_ = e.count > 0 ? e.count - 1u : 0; return 0;
+    case Op::Slash:
+      for (unsigned i = 0; i < e.repeat; ++i)
+        if (int rc = endOfRecord()) return rc;
+      return 0;
+    case Op::Dollar: dollar_ = true; return 0;
+    case Op::P: modes_.scale = e.k; return 0;
+    case Op::SP: modes_.plusSign = true; return 0;
+    case Op::SS: modes_.plusSign = false; return 0;
+    case Op::BN: blank_ = BlankMode::Null; return 0;
+    case Op::BZ: blank_ = BlankMode::Zero; return 0;
+    case Op::Literal:
+      if (!isRead_) {
+        std::string_view text = format_->literal(e);
+        std::memcpy(reserve(text.size()), text.data(), text.size());
+        advance(text.size());
+      } else {
+        pos_ += e.count;
+      }
+      return 0;
+    default: return 0;  // ':' with items remaining
+  }
+}
+
+}  // namespace fmtio

@@ -1,0 +1,84 @@
+// Record text: terminators, companions, tabs and carriage control.
+#include "fmtio/records.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "fmtio/options.h"
+
+namespace fmtio {
+namespace {
+
+constexpr char kFormFeed = '\f';
+constexpr int kFallbackTabSize = 8;
+
+// First c in [p, end), or end.
+const char* findChar(const char* p, const char* end, char c) {
+  const void* hit = std::memchr(p, c, static_cast<std::size_t>(end - p));
+  return hit != nullptr ? static_cast<const char*>(hit) : end;
+}
+
+// FORTRAN carriage control character -> number of terminators written before
+// the record (-1: a form feed instead).
+int terminatorsBefore(char control) {
+  switch (control) {
+    case '+': return 0;
+    case '0': return 2;
+    case '-': return 3;
+    case '1': return -1;
+    default: return 1;
+  }
+}
+
+}  // namespace
+
+LineEnds currentLineEnds() {
+  const RuntimeOptions& options = runtimeOptions();
+  LineEnds ends;
+  ends.terminator = options.terminator;
+  ends.companion = options.companion;
+  ends.tabSize = options.tabSize > 0 ? options.tabSize : kFallbackTabSize;
+  return ends;
+}
+
+// Copies runs between special characters whole; each memchr scans a byte once.
+void appendInputText(std::string& record, const char* p, std::size_t n, const LineEnds& ends) {
+  const char* end = p + n;
+  const char* companion = findChar(p, end, ends.companion);
+  const char* tab = findChar(p, end, '\t');
+  for (;;) {
+    const char* stop = std::min(companion, tab);
+    record.append(p, static_cast<std::size_t>(stop - p));
+    if (stop == end) return;
+    if (stop == tab) {
+      std::size_t column = record.size() % static_cast<std::size_t>(ends.tabSize);
+      record.append(static_cast<std::size_t>(ends.tabSize) - column, ' ');
+      tab = findChar(stop + 1, end, '\t');
+    } else {
+      companion = findChar(stop + 1, end, ends.companion);
+    }
+    p = stop + 1;
+  }
+}
+
+void appendOutputRecord(std::string& out, std::string_view record, bool continuing, bool advance,
+                        Carriage carriage, const LineEnds& ends) {
+  if (carriage == Carriage::Fortran && !continuing) {
+    char control = record.empty() ? ' ' : record.front();
+    if (!record.empty()) record.remove_prefix(1);
+    int before = terminatorsBefore(control);
+    if (before < 0)
+      out += kFormFeed;
+    else
+      out.append(static_cast<std::size_t>(before), ends.terminator);
+  }
+  out.append(record);
+  if (advance) appendRecordEnd(out, carriage, ends);
+}
+
+void appendRecordEnd(std::string& out, Carriage carriage, const LineEnds& ends) {
+  out += ends.companion;
+  if (carriage == Carriage::List) out += ends.terminator;
+}
+
+}  // namespace fmtio

@@ -1,0 +1,44 @@
+// Record text: how the characters of a record become the bytes of a file or
+// of the console, and back.
+//
+// Input: a record ends at the terminator character; companion characters are
+// dropped wherever they stand; a tab becomes blanks up to the next column that
+// is a multiple of the tab size (a full tab size at a multiple).
+// Output, carriage control LIST: the record, the companion, the terminator.
+// Output, carriage control FORTRAN: the first character selects what goes
+// before the rest ('+' nothing, '0' two terminators, '-' three, '1' a form
+// feed, anything else one terminator); after the record only the companion.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace fmtio {
+
+enum class Carriage : std::uint8_t { List, Fortran };
+
+// The characters that end records, and the tab stops of input.
+struct LineEnds {
+  char terminator = '\n';
+  char companion = '\r';
+  int tabSize = 8;
+};
+
+// The line ends of the runtime options in force.
+LineEnds currentLineEnds();
+
+// Appends n input bytes, none of them a terminator, to record.
+void appendInputText(std::string& record, const char* p, std::size_t n, const LineEnds& ends);
+
+// Appends the bytes of one output record. continuing: the record goes on a
+// line left open by the previous write (no carriage control character is
+// taken from it); advance false leaves the line open (nothing after it).
+void appendOutputRecord(std::string& out, std::string_view record, bool continuing, bool advance,
+                        Carriage carriage, const LineEnds& ends);
+
+// Appends what ends a line that was left open.
+void appendRecordEnd(std::string& out, Carriage carriage, const LineEnds& ends);
+
+}  // namespace fmtio

@@ -1,0 +1,80 @@
+// The state block of one running READ or WRITE statement (internal to fmtio).
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "fmtio/control.h"
+#include "fmtio/edit_output.h"
+#include "fmtio/format.h"
+#include "fmtio/item.h"
+#include "fmtio/listdir.h"
+#include "fmtio/unit.h"
+#include "fmtio/walk.h"
+
+namespace fmtio {
+
+class StatementState : public RecordEnd, public RecordSource {
+ public:
+  void begin(bool isRead, const Control& control, const Format* format);
+  void beginInternal(bool isRead, char* data, std::size_t length, const Control& control,
+                     const Format* format);
+  void item(const Item& item);
+  int end();
+  bool inUse = false;
+
+  // RecordEnd: write the record (output) or read the next one (input).
+  int endOfRecord() override;
+  // RecordSource: the next record for list-directed input.
+  int nextRecord(std::string_view& record) override;
+
+ private:
+  void reset(bool isRead, const Control& control, const Format* format);
+  void start();
+  void fail(int number);
+  void element(const Item& item, char* address);
+  int control(const Field& field);
+  int editOut(const Field& field, const Item& item, char* address);
+  int editIn(const Field& field, const Item& item, char* address);
+  int readAlpha(const Field& field, char* address, std::size_t length);
+  int writeAlpha(const Field& field, const char* address, std::size_t length);
+  int readRecord();
+  int emitRecord(bool advance);
+  char* reserve(std::size_t n);
+  void advance(std::size_t n);
+  std::string_view inputField(int width, int& status);
+  void runTrailingControls();
+
+  // Control list and where errors are reported.
+  Control control_;
+  ErrorSite site_;
+  bool isRead_ = false;
+  bool failed_ = false;
+  bool ended_ = false;
+  int outcome_ = 0;
+  bool dollar_ = false;
+
+  Unit* unit_ = nullptr;
+  char* internal_ = nullptr;  // internal file variable
+  std::size_t internalLength_ = 0;
+  bool internalUsed_ = false;  // its one record has been read or written
+
+  const Format* format_ = nullptr;
+  FormatWalker walker_;
+  std::optional<ListReader> list_;
+
+  // Record buffer: output builds in out_ (len_ = highest column written);
+  // input reads from in_ (over inStore_ or the internal variable).
+  std::string out_;
+  std::size_t len_ = 0;
+  std::string inStore_;
+  std::string_view in_;
+  std::size_t pos_ = 0;
+
+  BlankMode blank_ = BlankMode::Null;
+  OutputModes modes_;
+};
+
+}  // namespace fmtio

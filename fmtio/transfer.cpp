@@ -1,0 +1,197 @@
+// Item transfer: the data edit descriptors applied to items of each type.
+#include <cstring>
+
+#include "fmtio/edit_input.h"
+#include "fmtio/statement.h"
+
+namespace fmtio {
+
+namespace {
+
+// Type word -> item type, for the words the runtime knows.
+struct TypeWordInfo {
+  std::uint32_t word;
+  ItemType type;
+};
+constexpr TypeWordInfo kTypeWords[] = {
+    {kTypeLogical1, ItemType::Logical1}, {kTypeLogical2, ItemType::Logical2},
+    {kTypeLogical4, ItemType::Logical4}, {kTypeInteger1, ItemType::Integer1},
+    {kTypeInteger2, ItemType::Integer2}, {kTypeInteger4, ItemType::Integer4},
+    {kTypeInteger8, ItemType::Integer8}, {kTypeReal4, ItemType::Real4},
+    {kTypeReal8, ItemType::Real8},       {kTypeCharacter, ItemType::Character},
+};
+
+enum class TypeClass { Integer, Logical, Real, Character };
+
+TypeClass classOf(ItemType t) {
+  switch (t) {
+    case ItemType::Logical1:
+    case ItemType::Logical2:
+    case ItemType::Logical4: return TypeClass::Logical;
+    case ItemType::Real4:
+    case ItemType::Real8: return TypeClass::Real;
+    case ItemType::Character: return TypeClass::Character;
+    default: return TypeClass::Integer;
+  }
+}
+
+bool isIntegerOp(Op op) { return op == Op::I || op == Op::B || op == Op::O || op == Op::Z; }
+int baseOf(Op op) { return op == Op::B ? 2 : op == Op::O ? 8 : op == Op::Z ? 16 : 10; }
+
+std::int64_t loadInteger(const char* p, std::size_t bytes) {
+  switch (bytes) {
+    case 1: { std::int8_t v; std::memcpy(&v, p, 1); return v; }
+    case 2: { std::int16_t v; std::memcpy(&v, p, 2); return v; }
+    case 8: { std::int64_t v; std::memcpy(&v, p, 8); return v; }
+    default: { std::int32_t v; std::memcpy(&v, p, 4); return v; }
+  }
+}
+
+void storeInteger(char* p, std::size_t bytes, std::int64_t value) {
+  switch (bytes) {
+    case 1: { auto v = static_cast<std::int8_t>(value); std::memcpy(p, &v, 1); return; }
+    case 2: { auto v = static_cast<std::int16_t>(value); std::memcpy(p, &v, 2); return; }
+    case 8: std::memcpy(p, &value, 8); return;
+    default: { auto v = static_cast<std::int32_t>(value); std::memcpy(p, &v, 4); return; }
+  }
+}
+
+double loadReal(const char* p, std::size_t bytes) {
+  if (bytes == 8) {
+    double v;
+    std::memcpy(&v, p, 8);
+    return v;
+  }
+  float v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+}  // namespace
+
+ItemType itemTypeOf(std::uint32_t typeWord) {
+  for (const TypeWordInfo& info : kTypeWords)
+    if (info.word == typeWord) return info.type;
+  return ItemType::None;
+}
+
+void StatementState::item(const Item& item) {
+  if (failed_ || ended_) return;
+  if ((item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) ||
+      itemTypeOf(item.type) == ItemType::None)
+    return fail(kErrInternal);
+  auto* base = static_cast<char*>(item.address);
+  for (std::size_t i = 0; i < item.count && !failed_; ++i) element(item, base + i * item.length);
+}
+
+void StatementState::element(const Item& item, char* address) {
+  ItemType type = itemTypeOf(item.type);
+  if (list_) {
+    if (int rc = list_->read(type, address, item.length)) fail(rc);
+    return;
+  }
+  for (;;) {
+    Field field;
+    if (int rc = walker_.next(type, *this, field)) return fail(rc);
+    if (isDataOp(field.op)) {
+      int rc = isRead_ ? editIn(field, item, address) : editOut(field, item, address);
+      if (rc != 0) fail(rc);
+      return;
+    }
+    if (int rc = control(field)) return fail(rc);
+  }
+}
+
+int StatementState::writeAlpha(const Field& field, const char* data, std::size_t length) {
+  std::size_t w = field.w == kAbsent ? length : static_cast<std::size_t>(field.w);
+  char* dst = reserve(w);
+  if (w <= length) {
+    std::memcpy(dst, data, w);
+  } else {
+    std::memset(dst, ' ', w - length);
+    std::memcpy(dst + (w - length), data, length);
+  }
+  advance(w);
+  return 0;
+}
+
+int StatementState::editOut(const Field& field, const Item& item, char* address) {
+  TypeClass cls = classOf(itemTypeOf(item.type));
+  std::size_t bytes = item.length;
+  if (field.op == Op::A) return writeAlpha(field, address, bytes);
+  if (field.op == Op::Q) return 0;  // Q only counts input characters
+  if (cls == TypeClass::Character) return kErrTypeMismatch;
+  if (field.op == Op::L) {
+    if (cls != TypeClass::Logical) return kErrTypeMismatch;
+    advance(editLogical(reserve(field.w), field.w, loadInteger(address, bytes) != 0));
+    return 0;
+  }
+  if (isIntegerOp(field.op)) {
+    if (cls == TypeClass::Real) return kErrTypeMismatch;
+    advance(editInteger(reserve(kMaxNumericField), field.op, field.w, field.d,
+                        loadInteger(address, bytes), static_cast<int>(bytes), modes_));
+    return 0;
+  }
+  // Real descriptors edit a non-real item of 4 or 8 bytes as a real of that size.
+  if (bytes != 4 && bytes != 8) return kErrTypeMismatch;
+  Op family = field.entry->family;
+  advance(editReal(reserve(kMaxNumericField), field.op, family, field.w, field.d, field.e,
+                   loadReal(address, bytes), modes_));
+  return 0;
+}
+
+int StatementState::readAlpha(const Field& field, char* address, std::size_t length) {
+  std::size_t w = field.w == kAbsent ? length : static_cast<std::size_t>(field.w);
+  int status = 0;
+  std::string_view got = inputField(static_cast<int>(w), status);
+  if (status != 0) return status;
+  // The field reads as if padded with blanks to w; keep its rightmost
+  // `length` characters, or all of it followed by blanks.
+  std::size_t offset = w > length ? w - length : 0;
+  for (std::size_t i = 0; i < length; ++i) {
+    std::size_t j = offset + i;
+    address[i] = (j < w && j < got.size()) ? got[j] : ' ';
+  }
+  return 0;
+}
+
+int StatementState::editIn(const Field& field, const Item& item, char* address) {
+  TypeClass cls = classOf(itemTypeOf(item.type));
+  std::size_t bytes = item.length;
+  if (field.op == Op::A) return readAlpha(field, address, bytes);
+  if (cls == TypeClass::Character) return kErrTypeMismatch;
+  if (field.op == Op::Q) {
+    if (cls != TypeClass::Integer) return kErrTypeMismatch;
+    storeInteger(address, bytes, pos_ < in_.size() ? in_.size() - pos_ : 0);
+    return 0;
+  }
+  int status = 0;
+  std::string_view text = inputField(field.w, status);
+  if (status != 0) return status;
+  if (field.op == Op::L) {
+    if (cls != TypeClass::Logical) return kErrTypeMismatch;
+    storeInteger(address, bytes, readLogical(text) ? 1 : 0);
+    return 0;
+  }
+  if (isIntegerOp(field.op)) {
+    if (cls == TypeClass::Real) return kErrTypeMismatch;
+    std::int64_t v = 0;
+    if (int rc = readInteger(text, baseOf(field.op), blank_, static_cast<int>(bytes), v)) return rc;
+    storeInteger(address, bytes, v);
+    return 0;
+  }
+  int d = field.d == kAbsent ? 0 : field.d;
+  if (bytes == 8) {
+    double v = 0;
+    if (int rc = readReal(text, d, modes_.scale, blank_, v)) return rc;
+    std::memcpy(address, &v, 8);
+    return 0;
+  }
+  if (bytes != 4) return kErrTypeMismatch;
+  float v = 0;
+  if (int rc = readReal(text, d, modes_.scale, blank_, v)) return rc;
+  std::memcpy(address, &v, 4);
+  return 0;
+}
+
+}  // namespace fmtio

@@ -1,0 +1,155 @@
+// The format walk; one switch over the structural opcodes.
+#include "fmtio/walk.h"
+
+#include "fmtio/errors.h"
+
+namespace fmtio {
+namespace {
+
+struct Defaults {
+  int w, d, e;
+};
+
+// Default w, d, e of the numeric descriptors by item type when no width was written.
+Defaults numericDefaults(ItemType type, bool integerDescriptor) {
+  if (integerDescriptor) {
+    bool small = type == ItemType::Integer1 || type == ItemType::Integer2 ||
+                 type == ItemType::Logical1 || type == ItemType::Logical2;
+    return {small ? 7 : 12, kAbsent, kAbsent};
+  }
+  switch (type) {
+    case ItemType::Real8:
+    case ItemType::Complex16: return {24, 15, 3};
+    case ItemType::Real16:
+    case ItemType::Complex32: return {28, 17, 4};
+    default: return {15, 6, 2};
+  }
+}
+
+bool isIntegerOp(Op op) { return op == Op::I || op == Op::B || op == Op::O || op == Op::Z; }
+
+}  // namespace
+
+void FormatWalker::start(const Format& format) {
+  format_ = &format;
+  pos_ = 0;
+  depth_ = 0;
+  stack_[0] = Group{};
+  pending_ = 0;
+  dataSinceEnd_ = false;
+  endSeen_ = false;
+}
+
+void FormatWalker::fill(const FormatEntry& e, ItemType type, Field& out) const {
+  out.entry = &e;
+  out.op = e.op;
+  out.w = e.w;
+  out.d = e.d;
+  out.e = e.e;
+  if (!isDataOp(e.op)) return;
+  if (e.op == Op::A) return;  // absent width: the item's length
+  if (e.op == Op::L || e.op == Op::Q) {
+    if (out.w == kAbsent) out.w = 2;
+    return;
+  }
+  if (e.w == kAbsent) {
+    Defaults def = numericDefaults(type, isIntegerOp(e.op));
+    out.w = def.w;
+    out.d = def.d;
+    out.e = def.e;
+    return;
+  }
+  if (!isIntegerOp(e.op) && e.op != Op::F && out.e == kAbsent) out.e = 2;
+}
+
+int FormatWalker::enterGroup(const FormatEntry& e) {
+  if (depth_ == kMaxDepth) return kErrGroupOverflow;
+  Group& g = stack_[depth_];  // depth 1 uses entry 0
+  ++depth_;
+  g.repeat = g.remaining = e.repeat;
+  g.first = pos_ + 1;
+  return 0;
+}
+
+void FormatWalker::closeGroup() {
+  Group& g = stack_[depth_ - 1];
+  if (--g.remaining > 0) {
+    pos_ = g.first;
+    return;
+  }
+  --depth_;  // entry 0 keeps the last outermost group for reversion
+  ++pos_;
+}
+
+int FormatWalker::endOfFormat(RecordEnd& recordEnd) {
+  // A format that can never reach a data descriptor again would revert forever.
+  if (!format_->hasDataDescriptor() || (endSeen_ && !dataSinceEnd_)) return kErrFormat;
+  endSeen_ = true;
+  dataSinceEnd_ = false;
+  if (int rc = recordEnd.endOfRecord()) return rc;
+  if (stack_[0].repeat > 0) {
+    stack_[0].remaining = stack_[0].repeat;
+    pos_ = stack_[0].first;
+    depth_ = 1;
+  } else {
+    pos_ = 0;
+    depth_ = 0;
+  }
+  return 0;
+}
+
+int FormatWalker::next(ItemType type, RecordEnd& recordEnd, Field& out) {
+  const auto& entries = format_->entries();
+  if (pending_ > 0) {
+    --pending_;
+    fill(entries[pendingPos_], type, out);
+    return 0;
+  }
+  for (;;) {
+    const FormatEntry& e = entries[pos_];
+    switch (e.op) {
+      case Op::GroupOpen:
+        if (int rc = enterGroup(e)) return rc;
+        ++pos_;
+        break;
+      case Op::GroupClose: closeGroup(); break;
+      case Op::End:
+        if (int rc = endOfFormat(recordEnd)) return rc;
+        break;
+      default:
+        if (isDataOp(e.op)) {
+          pending_ = e.repeat - 1u;
+          pendingPos_ = pos_;
+          dataSinceEnd_ = true;
+        }
+        fill(e, type, out);
+        ++pos_;
+        return 0;
+    }
+  }
+}
+
+bool FormatWalker::peekControl() const {
+  if (pending_ > 0) return false;
+  const auto& entries = format_->entries();
+  std::uint32_t pos = pos_;
+  int depth = depth_;
+  // Bounded: an empty repeated group could otherwise send the scan round forever.
+  for (std::size_t guard = 0; guard <= 2 * entries.size(); ++guard) {
+    const FormatEntry& e = entries[pos];
+    if (e.op == Op::GroupOpen) {
+      ++pos;
+      ++depth;
+    } else if (e.op == Op::GroupClose) {
+      // Only the innermost group's count is live; deeper ones are entered afresh.
+      bool loops = depth == depth_ && depth > 0 && stack_[depth - 1].remaining > 1;
+      pos = loops ? stack_[depth - 1].first : pos + 1;
+      if (!loops) --depth;
+    } else {
+      return e.op != Op::End && !isDataOp(e.op);
+    }
+  }
+  return false;
+}
+
+}  // namespace fmtio

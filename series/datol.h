@@ -1,0 +1,28 @@
+// Reading series: DATOL dispatches on the unit's format letter to the reader
+// of that format; each reader consumes the lines of one series (and the title
+// lines in front of it) and leaves the unit after it.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "series/series.h"
+
+namespace series {
+
+// Reads the next series from the unit; s.count < 1 when there is none.
+void DATOL(Series& s, std::int32_t unit);
+
+// The readers of the line formats.
+void DATR(Series& s, std::int32_t unit);                             // C: compact
+void TRRW(Series& s, std::int32_t unit, std::string_view request);   // MR IR (and MW 3W IW)
+void TRRAC(Series& s, std::int32_t unit);                            // A: Accurite
+void DAT1C(Series& s, std::int32_t unit);                            // 1: single column
+void DAT2C(Series& s, std::int32_t unit);                            // 2: year, value
+void DATVY(Series& s, std::int32_t unit);                            // V: value, year
+
+// Forgets the state readers keep between series (saved identification lines,
+// listing notes); the edit session calls it at its start.
+void resetReaders();
+
+}  // namespace series
