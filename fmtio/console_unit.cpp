@@ -44,9 +44,9 @@ int ConsoleUnit::readRecord(std::string& record) {
   if (stream_ == Stream::Output || stream_ == Stream::Error) return kErrNotOpenRead;
   if (!consoleHooks().readLine(window_, line_)) return kErrEndOfFile;
   const void* end = std::memchr(line_.data(), ends_.terminator, line_.size());
-  std::size_t n = end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) -
-                                                            line_.data())
-                                 : line_.size();
+  std::size_t n = end != nullptr
+                      ? static_cast<std::size_t>(static_cast<const char*>(end) - line_.data())
+                      : line_.size();
   appendInputText(record, line_.data(), n, ends_);
   return kOk;
 }

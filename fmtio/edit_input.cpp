@@ -10,6 +10,8 @@
 
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
+#include <iterator>
 #include <limits>
 #include <system_error>
 
@@ -204,6 +206,39 @@ int parseReal(std::string_view field, int d, int scale, BlankMode blank, Decimal
   return readNumber(field, i, d, scale, blank, out);
 }
 
+// Exact powers of ten of each precision, for the fast path below.
+template <class T>
+struct ExactPowers;
+template <>
+struct ExactPowers<float> {
+  static constexpr int kMaxDigits = 7;  // below 2^24: every such integer is exact
+  static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                      1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+};
+template <>
+struct ExactPowers<double> {
+  static constexpr int kMaxDigits = 15;  // below 2^53
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+};
+
+// Few digits and a small exponent: the mantissa and the power of ten are both
+// exact in T, so one multiplication or division rounds correctly.
+template <class T>
+bool convertExactly(const Decimal& in, T& value) {
+  constexpr long long kMaxExponent = std::size(ExactPowers<T>::kPowers) - 1;
+  if (in.count > ExactPowers<T>::kMaxDigits || in.exponent > kMaxExponent ||
+      in.exponent < -kMaxExponent)
+    return false;
+  std::uint64_t mantissa = 0;
+  for (int i = 0; i < in.count; ++i) mantissa = mantissa * 10 + static_cast<unsigned>(in.text[i] - '0');
+  auto m = static_cast<T>(mantissa);
+  value = in.exponent >= 0 ? m * ExactPowers<T>::kPowers[in.exponent]
+                           : m / ExactPowers<T>::kPowers[-in.exponent];
+  return true;
+}
+
 // Converts the clean text once in the target precision. A value beyond the
 // largest finite number is 10016 rather than a silent infinity; one below
 // the smallest subnormal is a signed zero.
@@ -215,7 +250,7 @@ int convert(Decimal& in, T& out) {
     value = Limits::infinity();
   } else if (in.kind == Decimal::Kind::NaN) {
     value = Limits::quiet_NaN();
-  } else if (in.count > 0) {
+  } else if (in.count > 0 && !convertExactly(in, value)) {
     char* end = in.text + in.count;
     *end++ = 'e';
     end = std::to_chars(end, in.text + sizeof in.text, in.exponent).ptr;

@@ -4,9 +4,9 @@
 // An integer field is laid out as named counts: leading blanks, sign, leading
 // zeros, digits. A field whose content does not fit in w columns is filled
 // with asterisks; with w = 0 (I0) the field is exactly as wide as its content.
-#include <cstring>
-
 #include "fmtio/edit_output.h"
+
+#include <cstring>
 
 namespace fmtio {
 namespace {
@@ -47,17 +47,57 @@ std::uint64_t bitPattern(std::int64_t value, int bytes) {
 }
 
 struct IntegerLayout {
-  char sign = 0;    // '-', '+' or none
-  int zeros = 0;    // leading zeros up to m digits
-  int digits = 0;   // significant digits, stored backwards in text
+  char sign = 0;   // '-', '+' or none
+  int zeros = 0;   // leading zeros up to m digits
+  int digits = 0;  // significant digits, stored backwards in text
   char text[kMaxIntegerDigits];
   int width() const { return (sign ? 1 : 0) + zeros + digits; }
 };
+
+// Two-digit number -> its two digit characters, for decimal output.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Number of decimal digits of a magnitude.
+int decimalDigits(std::uint64_t magnitude) {
+  int n = 1;
+  for (; magnitude >= 10000; magnitude /= 10000) n += 4;
+  return n + (magnitude >= 10) + (magnitude >= 100) + (magnitude >= 1000);
+}
+
+// Iw without m and without a plus sign, the form of every data-file field:
+// the digits go straight into the field, right to left, two at a time.
+std::size_t editDecimal(char* dst, int w, std::int64_t value) {
+  bool negative = value < 0;
+  auto magnitude = static_cast<std::uint64_t>(value);
+  if (negative) magnitude = 0 - magnitude;
+  int need = decimalDigits(magnitude) + (negative ? 1 : 0);
+  if (need > w) return static_cast<std::size_t>(fill(dst, w, '*') - dst);
+  char* p = dst + w;
+  while (magnitude >= 100) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (magnitude % 100), 2);
+    magnitude /= 100;
+  }
+  if (magnitude >= 10) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * magnitude, 2);
+  } else {
+    *--p = static_cast<char>('0' + magnitude);
+  }
+  if (negative) *--p = '-';
+  fill(dst, static_cast<int>(p - dst), ' ');
+  return static_cast<std::size_t>(w);
+}
 
 }  // namespace
 
 std::size_t editInteger(char* dst, Op op, int w, int m, std::int64_t value, int bytes,
                         const OutputModes& modes) {
+  if (op == Op::I && m == kAbsent && w > 0 && !modes.plusSign)
+    return editDecimal(dst, clampWidth(w), value);
   IntegerLayout l;
   if (op == Op::I) {
     bool negative = value < 0;

@@ -1,7 +1,8 @@
 // Output editing of real fields: F, E, D, ES, EN, G and Q.
 //
 // Every field starts from the value's decimal digits, correctly rounded from
-// the binary value by std::to_chars and kept to at most 16 significant digits
+// the binary value (in exact integer arithmetic where the value allows it,
+// else by std::to_chars) and kept to at most 16 significant digits
 // (positions beyond them are written as 0). The field is then laid out as
 // named counts (leading blanks, sign, 0 before the point, digits before and
 // after the point, exponent, trailing blanks) and emitted in one pass, or
@@ -19,8 +20,11 @@
 //   significant digit, nor has G with d = 0: the field is asterisks.
 // - An exponent width of 0 (Ew.dE0) writes as many exponent digits as needed.
 // - The option -noleadzero affects F fields and G fields in F form only.
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "fmtio/edit_output.h"
@@ -30,10 +34,14 @@ namespace {
 
 constexpr int kMaxSignificant = 16;
 constexpr int kMaxField = static_cast<int>(kMaxNumericField);
-// The fixed-point fast path of F: values below 10^16 with at most this many
-// fraction digits, whose text is short and usually has few enough digits.
-constexpr int kFastFractionDigits = 17;
-constexpr double kFastLimit = 1e16;
+
+// Exponent -> power of ten, for the powers 10^0..10^19 that fit in 64 bits.
+constexpr int kMaxPow10 = 19;
+constexpr auto kPow10 = [] {
+  std::array<std::uint64_t, kMaxPow10 + 1> p{1};
+  for (int i = 1; i <= kMaxPow10; ++i) p[i] = p[i - 1] * 10;
+  return p;
+}();
 
 // A rounded decimal value 0.d1 d2 ... dn x 10^exp; count == 0 is zero.
 struct Decimal {
@@ -44,6 +52,50 @@ struct Decimal {
   char at(int i) const { return i >= 0 && i < count ? digits[i] : '0'; }
   bool isZero() const { return count == 0; }
 };
+
+// Fills out with n x 10^-q, n at most 10^16.
+void setDigits(std::uint64_t n, int q, Decimal& out) {
+  out.count = 0;
+  out.exp = 0;
+  if (n == 0) return;
+  int dropped = 0;
+  if (n == kPow10[kMaxSignificant]) {  // the one 17-digit case: keep "1"
+    n = 1;
+    dropped = kMaxSignificant;
+  }
+  char reversed[20];
+  int count = 0;
+  for (; n != 0; n /= 10) reversed[count++] = static_cast<char>('0' + n % 10);
+  for (int i = 0; i < count; ++i) out.digits[i] = reversed[count - 1 - i];
+  out.count = count;
+  out.exp = count + dropped - q;
+}
+
+#if defined(__SIZEOF_INT128__)
+__extension__ typedef unsigned __int128 Wide;
+
+// a (> 0) times 10^q rounded to an integer, ties to even, computed exactly:
+// a = m x 2^-s with m below 2^53, so a x 10^q = m x 10^q / 2^s, and the
+// product fits in 128 bits. False when a is not below 2^53, is below about
+// 2^-74, q is outside 0..19, or the result is 10^19 or more.
+bool scaledInteger(double a, int q, std::uint64_t& n) {
+  if (q < 0 || q > kMaxPow10) return false;
+  auto bits = std::bit_cast<std::uint64_t>(a);
+  int s = 1075 - static_cast<int>(bits >> 52);
+  if (s < 1 || s > 127) return false;
+  std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  Wide product = static_cast<Wide>(m) * kPow10[q];
+  Wide whole = product >> s;
+  Wide rest = product - (whole << s);
+  Wide half = static_cast<Wide>(1) << (s - 1);
+  if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
+  if (whole >= kPow10[kMaxPow10]) return false;
+  n = static_cast<std::uint64_t>(whole);
+  return true;
+}
+#else
+bool scaledInteger(double, int, std::uint64_t&) { return false; }
+#endif
 
 // Reads the to_chars scientific text "d.ddde+xx" into out.
 void readScientific(const char* p, const char* last, Decimal& out) {
@@ -56,32 +108,33 @@ void readScientific(const char* p, const char* last, Decimal& out) {
   out.exp = (negative ? -e : e) + 1;
 }
 
-// a (> 0) rounded to nsig (1..16) significant digits.
+// A guess at exp of a (> 0) as 0.D x 10^exp from its binary exponent: the
+// guess is exact or one too small.
+int exponentGuess(double a) {
+  int binary = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52) - 1023;
+  return ((binary * 78913) >> 18) + 1;  // floor(binary x log10(2)) + 1
+}
+
+// a (> 0) rounded to nsig (1..16) significant digits. The exact integer
+// route needs the right exponent, so a guess that the result shows too
+// small or too large is corrected before the digits are kept.
 void roundSignificant(double a, int nsig, Decimal& out) {
+  int x = exponentGuess(a);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::uint64_t n = 0;
+    if (!scaledInteger(a, nsig - x, n)) break;
+    if (n < kPow10[nsig - 1]) {
+      --x;
+    } else if (n > kPow10[nsig]) {
+      ++x;
+    } else {
+      setDigits(n, nsig - x, out);  // n == 10^nsig is a carry: 0.1 x 10^(x+1)
+      return;
+    }
+  }
   char text[32];
   auto r = std::to_chars(text, text + sizeof text, a, std::chars_format::scientific, nsig - 1);
   readScientific(text, r.ptr, out);
-}
-
-// Reads the to_chars fixed text "iii.fff" into out; false when it has more
-// than 16 significant digits.
-bool readFixed(const char* first, const char* last, Decimal& out) {
-  out.count = 0;
-  int point = static_cast<int>(last - first);
-  int zerosAfterPoint = 0;
-  for (const char* p = first; p != last; ++p) {
-    if (*p == '.') {
-      point = static_cast<int>(p - first);
-    } else if (out.count == 0 && *p == '0') {
-      if (p > first) ++zerosAfterPoint;  // only a value below 1 starts with 0
-    } else if (out.count == kMaxSignificant) {
-      return false;
-    } else {
-      out.digits[out.count++] = *p;
-    }
-  }
-  out.exp = out.count == 0 ? 0 : first[0] != '0' ? point : -zerosAfterPoint;
-  return true;
 }
 
 bool anyNonzeroDigit(const char* p, const char* last) {
@@ -112,15 +165,18 @@ bool roundsUpToPower(double a, int x) {
 // it have carried into the next power of ten, every coarser rounding carries
 // too, so the position it gives is still the right one to count from.
 void roundAtPosition(double a, int q, Decimal& out) {
-  if (q >= 0 && q <= kFastFractionDigits && a < kFastLimit) {
-    char text[48];
-    auto r = std::to_chars(text, text + sizeof text, a, std::chars_format::fixed, q);
-    if (readFixed(text, r.ptr, out)) return;
+  std::uint64_t n = 0;
+  if (scaledInteger(a, q, n) && n < kPow10[kMaxSignificant]) {
+    setDigits(n, q, out);
+    return;
   }
   roundSignificant(a, kMaxSignificant, out);
   int nsig = out.exp + q;
   if (nsig >= kMaxSignificant) return;
-  if (nsig >= 1) return roundSignificant(a, nsig, out);
+  if (nsig >= 1) {
+    roundSignificant(a, nsig, out);
+    return;
+  }
   bool up = nsig == 0 && roundsUpToPower(a, out.exp);
   out.count = up ? 1 : 0;
   out.digits[0] = '1';
@@ -137,7 +193,7 @@ struct Layout {
   int first = 0;              // Decimal index of the first digit written
   int expDigits = -1;         // exponent digits; -1 for no exponent part
   char letter = 0;            // exponent letter, or none
-  int exponent = 0;
+  int exponent = 0;           // value of the exponent
   int trailing = 0;           // blanks after the field (G in F form)
 
   int width() const {
@@ -316,8 +372,7 @@ std::size_t editEngineering(char* dst, const RealField& f) {
   l.sign = signOf(f, !v.isZero());
   l.before = before;
   l.after = f.d;
-  if (!setExponent(l, f.letter, f.e, v.isZero() ? 0 : v.exp - before))
-    return asterisks(dst, f.w);
+  if (!setExponent(l, f.letter, f.e, v.isZero() ? 0 : v.exp - before)) return asterisks(dst, f.w);
   return emit(dst, f.w, l, v);
 }
 

@@ -80,7 +80,8 @@ int FileUnit::readRecord(std::string& record) {
     const char* p = in_.get() + inPos_;
     std::size_t n = inEnd_ - inPos_;
     const void* hit = std::memchr(p, ends_.terminator, n);
-    std::size_t length = hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - p) : n;
+    std::size_t length =
+        hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - p) : n;
     appendInputText(record, p, length, ends_);
     any = true;
     inPos_ += length;

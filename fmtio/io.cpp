@@ -183,19 +183,6 @@ int StatementState::nextRecord(std::string_view& record) {
   return rc;
 }
 
-// Room for n characters at the current position; columns skipped since the
-// highest one written become blanks.
-char* StatementState::reserve(std::size_t n) {
-  if (out_.size() < pos_ + n) out_.resize(pos_ + n + 128);
-  if (pos_ > len_) std::memset(out_.data() + len_, ' ', pos_ - len_);
-  return out_.data() + pos_;
-}
-
-void StatementState::advance(std::size_t n) {
-  pos_ += n;
-  if (pos_ > len_) len_ = pos_;
-}
-
 // The next w characters of the input record, shortened at its end.
 std::string_view StatementState::inputField(int width, int& status) {
   std::size_t start = pos_;

@@ -100,23 +100,23 @@ int WRITE(const Internal& file, const Format& format, const Ts&... items) {
 }
 
 template <class... Ts>
-int READ(const Control& control, const Format& format, Ts&... items) {
+int READ(const Control& control, const Format& format, Ts&&... items) {
   return runStatement(Statement::read(control, &format), {toItem(items)...});
 }
 template <class... Ts>
-int READ(int unit, const Format& format, Ts&... items) {
+int READ(int unit, const Format& format, Ts&&... items) {
   return runStatement(Statement::read(Control::of(unit), &format), {toItem(items)...});
 }
 template <class... Ts>
-int READ(const Internal& file, const Format& format, Ts&... items) {
+int READ(const Internal& file, const Format& format, Ts&&... items) {
   return runStatement(Statement::read(file, &format), {toItem(items)...});
 }
 template <class... Ts>
-int READ(const Control& control, ListDirected, Ts&... items) {
+int READ(const Control& control, ListDirected, Ts&&... items) {
   return runStatement(Statement::read(control, nullptr), {toItem(items)...});
 }
 template <class... Ts>
-int READ(const Internal& file, ListDirected, Ts&... items) {
+int READ(const Internal& file, ListDirected, Ts&&... items) {
   return runStatement(Statement::read(file, nullptr), {toItem(items)...});
 }
 

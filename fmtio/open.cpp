@@ -56,11 +56,12 @@ constexpr Keyword<Carriage> kCarriageWords[] = {{"FORTRAN", Carriage::Fortran},
 constexpr Keyword<bool> kByteOrderWords[] = {{"BIG_ENDIAN", true}, {"LITTLE_ENDIAN", true}};
 // Disposition value -> whether CLOSE deletes the file.
 constexpr Keyword<bool> kDispositionWords[] = {
-    {"KEEP", false},  {"SAVE", false},         {"DELETE", true},       {"PRINT", false},
+    {"KEEP", false},   {"SAVE", false},        {"DELETE", true},       {"PRINT", false},
     {"SUBMIT", false}, {"PRINT/DELETE", true}, {"SUBMIT/DELETE", true}};
 
 constexpr std::string_view kWindowWord = "WINDOW";
-constexpr std::string_view kFileNamePrompt = "FORTRAN I/O LIBRARY - file name needed for OPEN(UNIT=";
+constexpr std::string_view kFileNamePrompt =
+    "FORTRAN I/O LIBRARY - file name needed for OPEN(UNIT=";
 constexpr std::string_view kScratchPattern = "/fmtio-scratch-XXXXXX";
 
 // 0 when the specifier is absent or names a value of the table, else error.
@@ -218,8 +219,7 @@ int openScratch(Connection& c, int& fd) {
 int openWindowUnit(int number, const Connection& c) {
   if (!consoleHooks().openWindow(number, c.file, c.windowWidth, c.windowHeight))
     return kErrWindowsRequired;
-  addUnit(std::make_unique<ConsoleUnit>(number, ConsoleUnit::Stream::Window, c,
-                                        currentLineEnds()));
+  addUnit(std::make_unique<ConsoleUnit>(number, ConsoleUnit::Stream::Window, c, currentLineEnds()));
   return kOk;
 }
 
@@ -261,8 +261,7 @@ int OPEN(const Control& control, const OpenSpec& spec) {
     ConnectedUnit* unit = connectedUnit(control.unit, StatementKind::Open);
     status = unit != nullptr ? reopen(*unit, spec, wanted) : connectNew(control.unit, spec, wanted);
   }
-  if (status == kOk) return kCompleted;
-  return takeError(control, ErrorSite{StatementKind::Open, control.unit}, status);
+  return finishStatement(control, ErrorSite{StatementKind::Open, control.unit}, status);
 }
 
 int openImplicitly(int number) {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +17,14 @@
 #include "fmtio/walk.h"
 
 namespace fmtio {
+
+// What the editors need of an item, worked out once per item.
+enum class TypeClass : std::uint8_t { Integer, Logical, Real, Character };
+struct ItemInfo {
+  ItemType type;
+  TypeClass cls;
+  std::size_t bytes;  // of one element
+};
 
 class StatementState : public RecordEnd, public RecordSource {
  public:
@@ -34,16 +44,25 @@ class StatementState : public RecordEnd, public RecordSource {
   void reset(bool isRead, const Control& control, const Format* format);
   void start();
   void fail(int number);
-  void element(const Item& item, char* address);
+  void element(const ItemInfo& info, char* address);
   int control(const Field& field);
-  int editOut(const Field& field, const Item& item, char* address);
-  int editIn(const Field& field, const Item& item, char* address);
+  int editOut(const Field& field, const ItemInfo& info, char* address);
+  int editIn(const Field& field, const ItemInfo& info, char* address);
   int readAlpha(const Field& field, char* address, std::size_t length);
   int writeAlpha(const Field& field, const char* address, std::size_t length);
   int readRecord();
   int emitRecord(bool advance);
-  char* reserve(std::size_t n);
-  void advance(std::size_t n);
+  // Room for n characters at the current position; columns skipped since the
+  // highest one written become blanks.
+  char* reserve(std::size_t n) {
+    if (out_.size() < pos_ + n) out_.resize(pos_ + n + 128);
+    if (pos_ > len_) std::memset(out_.data() + len_, ' ', pos_ - len_);
+    return out_.data() + pos_;
+  }
+  void advance(std::size_t n) {
+    pos_ += n;
+    if (pos_ > len_) len_ = pos_;
+  }
   std::string_view inputField(int width, int& status);
   void runTrailingControls();
 

@@ -21,8 +21,6 @@ constexpr TypeWordInfo kTypeWords[] = {
     {kTypeReal8, ItemType::Real8},       {kTypeCharacter, ItemType::Character},
 };
 
-enum class TypeClass { Integer, Logical, Real, Character };
-
 TypeClass classOf(ItemType t) {
   switch (t) {
     case ItemType::Logical1:
@@ -80,21 +78,22 @@ void StatementState::item(const Item& item) {
   if ((item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) ||
       itemTypeOf(item.type) == ItemType::None)
     return fail(kErrInternal);
+  ItemType type = itemTypeOf(item.type);
+  ItemInfo info{type, classOf(type), item.length};
   auto* base = static_cast<char*>(item.address);
-  for (std::size_t i = 0; i < item.count && !failed_; ++i) element(item, base + i * item.length);
+  for (std::size_t i = 0; i < item.count && !failed_; ++i) element(info, base + i * item.length);
 }
 
-void StatementState::element(const Item& item, char* address) {
-  ItemType type = itemTypeOf(item.type);
+void StatementState::element(const ItemInfo& info, char* address) {
   if (list_) {
-    if (int rc = list_->read(type, address, item.length)) fail(rc);
+    if (int rc = list_->read(info.type, address, info.bytes)) fail(rc);
     return;
   }
   for (;;) {
     Field field;
-    if (int rc = walker_.next(type, *this, field)) return fail(rc);
+    if (int rc = walker_.next(info.type, *this, field)) return fail(rc);
     if (isDataOp(field.op)) {
-      int rc = isRead_ ? editIn(field, item, address) : editOut(field, item, address);
+      int rc = isRead_ ? editIn(field, info, address) : editOut(field, info, address);
       if (rc != 0) fail(rc);
       return;
     }
@@ -115,15 +114,20 @@ int StatementState::writeAlpha(const Field& field, const char* data, std::size_t
   return 0;
 }
 
-int StatementState::editOut(const Field& field, const Item& item, char* address) {
-  TypeClass cls = classOf(itemTypeOf(item.type));
-  std::size_t bytes = item.length;
+int StatementState::editOut(const Field& field, const ItemInfo& info, char* address) {
+  TypeClass cls = info.cls;
+  std::size_t bytes = info.bytes;
   if (field.op == Op::A) return writeAlpha(field, address, bytes);
   if (field.op == Op::Q) return 0;  // Q only counts input characters
   if (cls == TypeClass::Character) return kErrTypeMismatch;
   if (field.op == Op::L) {
     if (cls != TypeClass::Logical) return kErrTypeMismatch;
-    advance(editLogical(reserve(field.w), field.w, loadInteger(address, bytes) != 0));
+    // w-1 blanks then the letter; the editor itself covers at most kMaxNumericField columns.
+    auto w = static_cast<std::size_t>(field.w);
+    char* dst = reserve(w);
+    std::memset(dst, ' ', w - 1);
+    editLogical(dst + w - 1, 1, loadInteger(address, bytes) != 0);
+    advance(w);
     return 0;
   }
   if (isIntegerOp(field.op)) {
@@ -155,9 +159,9 @@ int StatementState::readAlpha(const Field& field, char* address, std::size_t len
   return 0;
 }
 
-int StatementState::editIn(const Field& field, const Item& item, char* address) {
-  TypeClass cls = classOf(itemTypeOf(item.type));
-  std::size_t bytes = item.length;
+int StatementState::editIn(const Field& field, const ItemInfo& info, char* address) {
+  TypeClass cls = info.cls;
+  std::size_t bytes = info.bytes;
   if (field.op == Op::A) return readAlpha(field, address, bytes);
   if (cls == TypeClass::Character) return kErrTypeMismatch;
   if (field.op == Op::Q) {

@@ -80,12 +80,19 @@ void addUnit(std::unique_ptr<ConnectedUnit> unit) { unitTable().units.push_back(
 
 int removeUnit(ConnectedUnit* unit, bool deleteFile) {
   std::vector<std::unique_ptr<ConnectedUnit>>& units = unitTable().units;
-  auto it = std::find_if(units.begin(), units.end(),
-                         [unit](const std::unique_ptr<ConnectedUnit>& u) { return u.get() == unit; });
+  auto it =
+      std::find_if(units.begin(), units.end(),
+                   [unit](const std::unique_ptr<ConnectedUnit>& u) { return u.get() == unit; });
   if (it == units.end()) return kOk;  // a standard stream stays connected
   int status = unit->close(deleteFile);
   units.erase(it);
   return status;
+}
+
+int finishStatement(const Control& control, const ErrorSite& site, int status) {
+  if (status != kOk) return takeError(control, site, status);
+  if (control.iostat) control.iostat.store(0);
+  return kCompleted;
 }
 
 void pumpConsole() {
@@ -103,7 +110,7 @@ Unit* findUnit(int number, StatementKind kind, int& status) {
   return status == kOk ? ordinaryUnit(number) : nullptr;
 }
 
-// STATUS='KEEP' cannot keep a scratch file.
+// STATUS= overrides the disposition of OPEN; a scratch file is never kept.
 int CLOSE(const Control& control, const std::optional<std::string>& status) {
   pumpConsole();
   ErrorSite site{StatementKind::Close, control.unit};
@@ -111,24 +118,19 @@ int CLOSE(const Control& control, const std::optional<std::string>& status) {
   bool deleteFile = unit != nullptr && unit->connection().deleteAtClose;
   if (status) {
     std::string value = normalizedValue(*status);
-    if (value == "DELETE")
-      deleteFile = true;
-    else if (value != "KEEP")
-      return takeError(control, site, kErrBadSpecifier);
+    if (value != "KEEP" && value != "DELETE") return takeError(control, site, kErrBadSpecifier);
+    deleteFile = value == "DELETE";
   }
-  if (unit == nullptr) return kCompleted;
-  if (unit->connection().status == OpenStatus::Scratch) deleteFile = true;
-  int error = removeUnit(unit, deleteFile);
-  return error != kOk ? takeError(control, site, error) : kCompleted;
+  if (unit != nullptr && unit->connection().status == OpenStatus::Scratch) deleteFile = true;
+  return finishStatement(control, site, unit != nullptr ? removeUnit(unit, deleteFile) : kOk);
 }
 
 // An unconnected unit is left alone: REWIND never opens a file.
 int REWIND(const Control& control) {
   pumpConsole();
   ConnectedUnit* unit = connectedUnit(control.unit, StatementKind::Rewind);
-  int error = unit != nullptr ? unit->rewind() : kOk;
-  if (error == kOk) return kCompleted;
-  return takeError(control, ErrorSite{StatementKind::Rewind, control.unit}, error);
+  return finishStatement(control, ErrorSite{StatementKind::Rewind, control.unit},
+                         unit != nullptr ? unit->rewind() : kOk);
 }
 
 // Every failure is reported on standard error; the first one is returned.

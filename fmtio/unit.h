@@ -71,7 +71,8 @@ int OPEN(const Control& control, const OpenSpec& spec);
 int CLOSE(const Control& control, const std::optional<std::string>& status = {});
 int REWIND(const Control& control);
 
-// Closes every unit, writing out buffers (the end of the run); 0 or the first error.
+// Closes every unit, writing out buffers (the end of the run); each failure is
+// reported on standard error; 0 or the first error.
 int closeAllUnits();
 // Drops every unit without writing anything (tests only).
 void resetUnitTable();

@@ -140,6 +140,8 @@ void addUnit(std::unique_ptr<ConnectedUnit> unit);
 int removeUnit(ConnectedUnit* unit, bool deleteFile);
 // Opens an ordinary unit with default specifiers (the file-name rule applies).
 int openImplicitly(int number);
+// The end of OPEN, CLOSE and REWIND: IOSTAT 0 on success, else the error path.
+int finishStatement(const Control& control, const ErrorSite& site, int status);
 // Calls the pump hook, as every statement does at its start.
 void pumpConsole();
 

@@ -98,11 +98,15 @@ int FormatWalker::endOfFormat(RecordEnd& recordEnd) {
   return 0;
 }
 
-int FormatWalker::next(ItemType type, RecordEnd& recordEnd, Field& out) {
+int FormatWalker::nextEntry(ItemType type, RecordEnd& recordEnd, Field& out) {
   const auto& entries = format_->entries();
   if (pending_ > 0) {
     --pending_;
-    fill(entries[pendingPos_], type, out);
+    if (type != repeatType_) {
+      fill(entries[pendingPos_], type, repeatField_);
+      repeatType_ = type;
+    }
+    out = repeatField_;
     return 0;
   }
   for (;;) {
@@ -117,12 +121,14 @@ int FormatWalker::next(ItemType type, RecordEnd& recordEnd, Field& out) {
         if (int rc = endOfFormat(recordEnd)) return rc;
         break;
       default:
+        fill(e, type, out);
         if (isDataOp(e.op)) {
           pending_ = e.repeat - 1u;
           pendingPos_ = pos_;
           dataSinceEnd_ = true;
+          repeatField_ = out;
+          repeatType_ = type;
         }
-        fill(e, type, out);
         ++pos_;
         return 0;
     }

@@ -47,7 +47,14 @@ class FormatWalker {
 
   void start(const Format& format);
   // Next entry for an item of the given type; 0 or an error number.
-  int next(ItemType type, RecordEnd& recordEnd, Field& out);
+  int next(ItemType type, RecordEnd& recordEnd, Field& out) {
+    if (pending_ > 0 && type == repeatType_) {  // the common case of a repeated descriptor
+      --pending_;
+      out = repeatField_;
+      return 0;
+    }
+    return nextEntry(type, recordEnd, out);
+  }
   // True when the next entry to be returned is a control or literal entry.
   bool peekControl() const;
 
@@ -57,6 +64,7 @@ class FormatWalker {
     std::uint16_t remaining = 0;
     std::uint32_t first = 0;
   };
+  int nextEntry(ItemType type, RecordEnd& recordEnd, Field& out);
   int enterGroup(const FormatEntry& e);
   void closeGroup();
   int endOfFormat(RecordEnd& recordEnd);
@@ -68,6 +76,9 @@ class FormatWalker {
   std::array<Group, kMaxDepth> stack_{};
   std::uint32_t pending_ = 0;  // further uses of the repeated data descriptor
   std::uint32_t pendingPos_ = 0;
+  // The field last returned for the repeated descriptor, and its item type.
+  Field repeatField_;
+  ItemType repeatType_ = ItemType::None;
   bool dataSinceEnd_ = false;
   bool endSeen_ = false;
 };

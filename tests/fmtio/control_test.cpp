@@ -43,9 +43,9 @@ TEST_F(ErrorPathTest, HandlersTakeTheirConditions) {
     control.end = row.end;
     control.eor = row.eor;
     int outcome = takeError(control, ErrorSite{StatementKind::Read, 11}, row.number);
-    std::string label = "iostat=" + std::to_string(row.iostat) + " err=" +
-                        std::to_string(row.err) + " end=" + std::to_string(row.end) +
-                        " eor=" + std::to_string(row.eor) + " n=" + std::to_string(row.number);
+    std::string label = "iostat=" + std::to_string(row.iostat) + " err=" + std::to_string(row.err) +
+                        " end=" + std::to_string(row.end) + " eor=" + std::to_string(row.eor) +
+                        " n=" + std::to_string(row.number);
     EXPECT_EQ(outcome, row.wantOutcome) << label;
     EXPECT_EQ(iostat, row.iostat ? row.wantIostat : 12345) << label;
   }
@@ -88,7 +88,9 @@ TEST(ErrorReport, NamesTheTableTheMessageAndTheStatement) {
        kErrStatusNewExists,
        "? FORTRAN Runtime Error:\n? Status 'NEW' specified for an existing file\n"
        "? OPEN(UNIT=12,...\n"},
-      {{StatementKind::Close, -3}, 2, "? System Error:\n? No such file or directory\n? CLOSE(UNIT=-3,...\n"},
+      {{StatementKind::Close, -3},
+       2,
+       "? System Error:\n? No such file or directory\n? CLOSE(UNIT=-3,...\n"},
   };
   for (const auto& row : rows)
     EXPECT_EQ(errorReport(row.site, row.number), row.want) << "error " << row.number;

@@ -61,7 +61,12 @@ TEST_F(OpenTest, SpecifiersAreCheckedInTableOrder) {
       {"ACCESS bad", [](OpenSpec& s) { s.access = "RANDOM"; }, kErrBadSpecifier},
       {"ACCESS append", [](OpenSpec& s) { s.access = "append"; }, 0},
       {"DIRECT no RECL", [](OpenSpec& s) { s.access = "DIRECT"; }, kErrReclNonPositive},
-      {"DIRECT RECL", [](OpenSpec& s) { s.access = "DIRECT"; s.recl = 80; }, 0},
+      {"DIRECT RECL",
+       [](OpenSpec& s) {
+         s.access = "DIRECT";
+         s.recl = 80;
+       },
+       0},
       {"WINDOW bad size", [](OpenSpec& s) { s.access = "WINDOW,abc"; }, kErrBadWindowSpec},
       {"WINDOW one number", [](OpenSpec& s) { s.access = "WINDOW,40"; }, kErrBadWindowSpec},
       {"WINDOW plain console", [](OpenSpec& s) { s.access = "WINDOW,400,300"; }, 10034},
@@ -74,16 +79,39 @@ TEST_F(OpenTest, SpecifiersAreCheckedInTableOrder) {
       {"ACTION bad", [](OpenSpec& s) { s.action = "RW"; }, kErrBadSpecifier},
       {"DELIM bad", [](OpenSpec& s) { s.delim = "SLASH"; }, kErrDelim},
       {"PAD bad", [](OpenSpec& s) { s.pad = "MAYBE"; }, kErrPad},
-      {"PAD unformatted", [](OpenSpec& s) { s.form = "UNFORMATTED"; s.pad = "YES"; },
+      {"PAD unformatted",
+       [](OpenSpec& s) {
+         s.form = "UNFORMATTED";
+         s.pad = "YES";
+       },
        kErrPadUnformatted},
       {"CARRIAGECONTROL bad", [](OpenSpec& s) { s.carriageControl = "ASA"; }, kErrBadSpecifier},
       {"byte order bad", [](OpenSpec& s) { s.byteOrder = "MIDDLE"; }, kErrEndian},
       {"byte order", [](OpenSpec& s) { s.byteOrder = "little_endian"; }, 0},
       {"disposition bad", [](OpenSpec& s) { s.disposition = "BURN"; }, kErrBadSpecifier},
-      {"STATUS before DELIM", [](OpenSpec& s) { s.delim = "X"; s.status = "X"; }, kErrBadSpecifier},
-      {"DELIM before PAD", [](OpenSpec& s) { s.pad = "X"; s.delim = "X"; }, kErrDelim},
-      {"FILE before STATUS", [](OpenSpec& s) { s.file = ""; s.status = "X"; }, kErrBadFileSpec},
-      {"RECL before byte order", [](OpenSpec& s) { s.byteOrder = "X"; s.recl = 0; },
+      {"STATUS before DELIM",
+       [](OpenSpec& s) {
+         s.delim = "X";
+         s.status = "X";
+       },
+       kErrBadSpecifier},
+      {"DELIM before PAD",
+       [](OpenSpec& s) {
+         s.pad = "X";
+         s.delim = "X";
+       },
+       kErrDelim},
+      {"FILE before STATUS",
+       [](OpenSpec& s) {
+         s.file = "";
+         s.status = "X";
+       },
+       kErrBadFileSpec},
+      {"RECL before byte order",
+       [](OpenSpec& s) {
+         s.byteOrder = "X";
+         s.recl = 0;
+       },
        kErrReclNonPositive},
   };
   for (const SpecRow& row : rows) {
@@ -182,8 +210,8 @@ TEST_F(OpenTest, CloseStatusAndDispositionDecideWhetherTheFileStays) {
       {"SAVE", "DELETE", 0, false},
   };
   for (const auto& row : rows) {
-    std::string what = std::string(row.disposition ? row.disposition : "-") + " / " +
-                       row.status.value_or("-");
+    std::string what =
+        std::string(row.disposition ? row.disposition : "-") + " / " + row.status.value_or("-");
     OpenSpec spec = named("f.txt");
     if (row.disposition) spec.disposition = row.disposition;
     ASSERT_EQ(open(12, spec), 0) << what;

@@ -4,105 +4,71 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <functional>
 #include <string>
+#include <utility>
 
 #include "console_capture.h"
 
 namespace fmtio {
 namespace {
 
-// Every field, so that a row's failure shows what differs.
+// Every field in one line, so that a row's failure shows what differs.
 std::string describe(const RuntimeOptions& o) {
+  const std::pair<const char*, bool> flags[] = {{"defaultcarriage", o.defaultCarriage},
+                                                {"fileprompt", o.filePrompt},
+                                                {"vaxnames", o.vaxNames},
+                                                {"unixnames", o.unixNames},
+                                                {"bigendian", o.bigEndian},
+                                                {"littleendian", o.littleEndian},
+                                                {"noleadzero", o.noLeadZero},
+                                                {"reclen32", o.reclen32},
+                                                {"f90nlexts", o.f90nlexts},
+                                                {"printstop", o.printStop},
+                                                {"connectunit9", o.connectUnit9},
+                                                {"hex_uppercase", o.hexUppercase}};
   std::string s;
-  auto flag = [&s](const char* name, bool on) {
+  for (const auto& [name, on] : flags)
     if (on) (s += name) += ' ';
-  };
-  flag("defaultcarriage", o.defaultCarriage);
-  flag("fileprompt", o.filePrompt);
-  flag("vaxnames", o.vaxNames);
-  flag("unixnames", o.unixNames);
-  flag("bigendian", o.bigEndian);
-  flag("littleendian", o.littleEndian);
-  flag("noleadzero", o.noLeadZero);
-  flag("reclen32", o.reclen32);
-  flag("f90nlexts", o.f90nlexts);
-  flag("printstop", o.printStop);
-  flag("connectunit9", o.connectUnit9);
-  flag("hex_uppercase", o.hexUppercase);
-  s += "term=" + std::to_string(o.terminator) + " comp=" + std::to_string(o.companion) +
-       " len=" + std::to_string(o.terminatorLength) + " tab=" + std::to_string(o.tabSize);
-  return s;
+  return s + "eol=" + std::to_string(o.terminator) + "," + std::to_string(o.companion) + "," +
+         std::to_string(o.terminatorLength) + " tab=" + std::to_string(o.tabSize);
 }
 
-struct FlagsRow {
-  const char* text;
-  std::function<void(RuntimeOptions&)> want;  // changes from the defaults
-  const char* warnings;
-};
+constexpr const char* kUnixEol = "eol=10,13,1 tab=8";
 
 TEST(RuntimeFlags, WordsApplyInOrderAndUnknownOnesWarn) {
-  const FlagsRow rows[] = {
-      {"", [](RuntimeOptions& o) { o.unixNames = true; }, ""},
-      {"  -doseol   -noleadzero",
-       [](RuntimeOptions& o) {
-         o.unixNames = true;
-         o.terminatorLength = 2;
-         o.noLeadZero = true;
-       },
-       ""},
-      {"-bogus", [](RuntimeOptions& o) { o.unixNames = true; },
-       "Warning: unknown runtime option -bogus\n"},
-      {"-bogus -printstop -what",
-       [](RuntimeOptions& o) {
-         o.unixNames = true;
-         o.printStop = true;
-       },
+  const struct {
+    const char* text;
+    std::string want;
+    const char* warnings;
+  } rows[] = {
+      {"", std::string("unixnames ") + kUnixEol, ""},
+      {"  -doseol   -noleadzero", "unixnames noleadzero eol=10,13,2 tab=8", ""},
+      {"-bogus", std::string("unixnames ") + kUnixEol, "Warning: unknown runtime option -bogus\n"},
+      {"-bogus -printstop -what", std::string("unixnames printstop ") + kUnixEol,
        "Warning: unknown runtime option -bogus\nWarning: unknown runtime option -what\n"},
-      {"-maceol",
-       [](RuntimeOptions& o) {
-         o.unixNames = true;
-         o.terminator = '\r';
-         o.companion = '\n';
-       },
-       ""},
-      {"-maceol -unixeol", [](RuntimeOptions& o) { o.unixNames = true; }, ""},
-      {"-vaxnames", [](RuntimeOptions& o) { o.vaxNames = true; }, ""},
-      {"-vaxnames -unixnames", [](RuntimeOptions& o) { o.unixNames = true; }, ""},
-      {"-bigendian -littleendian", [](RuntimeOptions& o) { o.unixNames = true; },
+      {"-maceol", "unixnames eol=13,10,1 tab=8", ""},
+      {"-maceol -unixeol", std::string("unixnames ") + kUnixEol, ""},
+      {"-vaxnames", std::string("vaxnames ") + kUnixEol, ""},
+      {"-vaxnames -unixnames", std::string("unixnames ") + kUnixEol, ""},
+      {"-bigendian -littleendian", std::string("unixnames ") + kUnixEol,
        "Warning: compile time option overrides -bigendian\n"
        "Warning: compile time option overrides -littleendian\n"},
       // Names are compared over their own length: no blank is needed between them.
-      {"-printstop-connectunit9",
-       [](RuntimeOptions& o) {
-         o.unixNames = true;
-         o.printStop = true;
-         o.connectUnit9 = true;
-       },
-       ""},
-      {"-connectunit9 -nounit9", [](RuntimeOptions& o) { o.unixNames = true; }, ""},
-      {"-nounit9x", [](RuntimeOptions& o) { o.unixNames = true; },
-       "Warning: unknown runtime option x\n"},
+      {"-printstop-connectunit9", std::string("unixnames printstop connectunit9 ") + kUnixEol, ""},
+      {"-connectunit9 -nounit9", std::string("unixnames ") + kUnixEol, ""},
+      {"-nounit9x", std::string("unixnames ") + kUnixEol, "Warning: unknown runtime option x\n"},
       {"\t-hex_uppercase -defaultcarriage -fileprompt -reclen32 -f90nlexts ",
-       [](RuntimeOptions& o) {
-         o.unixNames = true;
-         o.hexUppercase = true;
-         o.defaultCarriage = true;
-         o.filePrompt = true;
-         o.reclen32 = true;
-         o.f90nlexts = true;
-       },
+       std::string("defaultcarriage fileprompt unixnames reclen32 f90nlexts hex_uppercase ") +
+           kUnixEol,
        ""},
-      {"-DOSEOL", [](RuntimeOptions& o) { o.unixNames = true; },
+      {"-DOSEOL", std::string("unixnames ") + kUnixEol,
        "Warning: unknown runtime option -DOSEOL\n"},
   };
-  for (const FlagsRow& row : rows) {
+  for (const auto& row : rows) {
     RuntimeOptions got;
     std::string warnings;
     parseRuntimeFlags(row.text, got, warnings);
-    RuntimeOptions want;
-    row.want(want);
-    EXPECT_EQ(describe(got), describe(want)) << "flags '" << row.text << "'";
+    EXPECT_EQ(describe(got), row.want) << "flags '" << row.text << "'";
     EXPECT_EQ(warnings, row.warnings) << "flags '" << row.text << "'";
   }
 }
@@ -112,10 +78,17 @@ TEST(RuntimeFlags, TabSizeFallsBackToEight) {
     const char* value;
     int want;
   } rows[] = {
-      {nullptr, 8},       {"", 8},   {"4", 4},     {"12", 12},
-      {"abc", 8},         {"-3", 8}, {"0", 8},     {"12abc", 8},
-      {" 4", 8},          {"00000000000000000004", 4},  // 20 characters
-      {"000000000000000000004", 8},                      // 21 characters
+      {nullptr, 8},
+      {"", 8},
+      {"4", 4},
+      {"12", 12},
+      {"abc", 8},
+      {"-3", 8},
+      {"0", 8},
+      {"12abc", 8},
+      {" 4", 8},
+      {"00000000000000000004", 4},   // 20 characters
+      {"000000000000000000004", 8},  // 21 characters
       {"99999999999", 8},
   };
   for (const auto& row : rows)
