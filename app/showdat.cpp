@@ -33,7 +33,8 @@ void showGroup(std::span<const float> values, std::int32_t firstYear, std::int64
 void SHOWDAT(std::span<const float> values, std::int32_t firstYear, std::int32_t lastYear,
              std::int32_t year) {
   const YearWindow window = displayWindow(firstYear, lastYear, year);
-  const std::int64_t groups = (static_cast<std::int64_t>(window.last) - window.first + kGroup) / kGroup;
+  const std::int64_t groups =
+      (static_cast<std::int64_t>(window.last) - window.first + kGroup) / kGroup;
   for (std::int64_t g = 0; g < groups; ++g) {
     const std::int64_t start = static_cast<std::int64_t>(window.first) + g * kGroup;
     showGroup(values, firstYear, start, std::min(kGroup, window.last - start + 1));
