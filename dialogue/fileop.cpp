@@ -55,17 +55,17 @@ void assignFixed(std::string& dst, const std::string& src) {
 }
 
 // OPEN with the error condition caught; true when the unit is connected.
-bool openCaught(std::int32_t unit, const fmtio::OpenSpec& spec) {
+bool openCaught(std::int32_t unit, const fmtio::OpenSpec& connection) {
   std::int32_t ios = 0;
-  return fmtio::OPEN({.unit = unit, .iostat = &ios, .err = true}, spec) == fmtio::kCompleted;
+  return fmtio::OPEN({.unit = unit, .iostat = &ios, .err = true}, connection) == fmtio::kCompleted;
 }
 
 // A scratch file, deleted when the unit is closed; a failure goes unreported.
 void openScratch(std::int32_t unit, std::int32_t recl) {
-  fmtio::OpenSpec spec;
-  spec.status = "SCRATCH";
-  spec.recl = recl;
-  openCaught(unit, spec);
+  fmtio::OpenSpec connection;
+  connection.status = "SCRATCH";
+  connection.recl = recl;
+  openCaught(unit, connection);
 }
 
 // Heading and name question; the answer loses its blanks, and "/" (once the
@@ -86,10 +86,10 @@ void openExisting(std::int32_t unit, std::string& name, std::int32_t recl,
     std::string buffer = askName(heading, kAskExisting);
     assignFixed(name, buffer);
     if (isBlank(buffer)) return openScratch(unit, recl);
-    fmtio::OpenSpec spec;
-    spec.file = trimmed(buffer);
-    spec.status = "OLD";
-    if (openCaught(unit, spec)) {
+    fmtio::OpenSpec connection;
+    connection.file = trimmed(buffer);
+    connection.status = "OLD";
+    if (openCaught(unit, connection)) {
       fmtio::WRITE(kConsoleOut, FMT("(/T17,'file ',A)"), buffer);
       setUnitFormat(unit, ' ');
       series::FMTID(unit);
@@ -101,18 +101,17 @@ void openExisting(std::int32_t unit, std::string& name, std::int32_t recl,
 }
 
 // "?L": a file that does not exist yet; an existing one is never overwritten.
-void createNew(std::int32_t unit, std::string& name, std::int32_t recl,
-               std::string_view heading) {
+void createNew(std::int32_t unit, std::string& name, std::int32_t recl, std::string_view heading) {
   std::string buffer = askName(heading, kAskNew);
   assignFixed(name, buffer);
   if (isBlank(buffer)) return openScratch(unit, recl);
-  fmtio::OpenSpec spec;
-  spec.status = "NEW";
-  spec.recl = recl;
-  spec.carriageControl = "LIST";
+  fmtio::OpenSpec connection;
+  connection.status = "NEW";
+  connection.recl = recl;
+  connection.carriageControl = "LIST";
   for (;;) {
-    spec.file = trimmed(buffer);
-    if (openCaught(unit, spec)) {
+    connection.file = trimmed(buffer);
+    if (openCaught(unit, connection)) {
       assignFixed(name, buffer);
       return;
     }

@@ -56,7 +56,9 @@ std::int64_t daysFromCivil(int year, int month, int day) {
   return era * 146097 + doe;
 }
 
-std::string_view threeLetters(std::string_view list, int index) { return list.substr(index * 3, 3); }
+std::string_view threeLetters(std::string_view list, int index) {
+  return list.substr(index * 3, 3);
+}
 
 // Columns 1-60: family, platform, serial day, time, weekday, date and stamp.
 void writeBannerHead(std::string& banner, const LocalTime& now) {
@@ -66,10 +68,10 @@ void writeBannerHead(std::string& banner, const LocalTime& now) {
   std::int32_t hh = now.hour, mm = now.minute, dd = now.day, yyyy = now.year;
   std::int32_t yy = now.year % 100;
   fmtio::WRITE(fmtio::Internal(banner),
-        FMT("(2A,T19,I6,I2.2,':',I2.2,T32,A,1X,I2.2,1X,A,1X,I4,"
-            "'[',I2.2,A,I2.2,'-',2I2.2,']')"),
-        kFamily, kPlatform, day, hh, mm, threeLetters(kWeekdays, weekday), dd, month, yyyy, dd,
-        month, yy, hh, mm);
+               FMT("(2A,T19,I6,I2.2,':',I2.2,T32,A,1X,I2.2,1X,A,1X,I4,"
+                   "'[',I2.2,A,I2.2,'-',2I2.2,']')"),
+               kFamily, kPlatform, day, hh, mm, threeLetters(kWeekdays, weekday), dd, month, yyyy,
+               dd, month, yy, hh, mm);
 }
 
 }  // namespace
@@ -126,8 +128,7 @@ char titleFlag() { return tables().banner[kFlagIndex]; }
 void setTitleFlag(char flag) { tables().banner[kFlagIndex] = flag; }
 
 std::int32_t serialDay(int year, int month, int day) {
-  return static_cast<std::int32_t>(daysFromCivil(year, month, day) -
-                                   daysFromCivil(1934, 12, 30));
+  return static_cast<std::int32_t>(daysFromCivil(year, month, day) - daysFromCivil(1934, 12, 30));
 }
 
 }  // namespace dialogue

@@ -165,8 +165,8 @@ void SHOWFL(std::int32_t unit, std::int32_t lines) {
   std::string line(kLineLength, ' ');
   for (std::int32_t i = 0; i < lines; ++i) {
     std::int32_t ios = 0;
-    if (fmtio::READ({.unit = unit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"),
-                    line) == fmtio::kOutcomeEnd)
+    if (fmtio::READ({.unit = unit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), line) ==
+        fmtio::kOutcomeEnd)
       break;
     for (char& c : line)
       if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126) c = '_';
