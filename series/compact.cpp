@@ -1,0 +1,287 @@
+// The compact format: DATR reads one series, CMPWR writes one.
+//
+// A series is a header line ending in "~" (count, first year, identification,
+// decimal exponent and the real format of the data lines) followed by the
+// values as integers in fixed fields, p to a line.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "dialogue/ask.h"
+#include "fmtio/io.h"
+#include "series/datol.h"
+#include "series/lines.h"
+#include "series/writers.h"
+
+namespace series {
+namespace {
+
+// 0-based column of the identification in a header of the fixed layout.
+constexpr std::size_t kIdentColumn = 21;
+// Exponent (3 columns) and data format (8 columns) stand before the marker.
+constexpr int kTailLength = 11;
+
+struct CompactHeader {
+  std::int32_t count = 0;
+  std::int32_t firstYear = 0;
+  std::int32_t exponent = 0;
+  std::string dataFormat = std::string(8, ' ');
+  std::size_t identColumn = kIdentColumn;
+};
+
+fmtio::Control caught(std::int32_t& ios) { return {.iostat = &ios, .err = true, .end = true}; }
+
+// Rewrites a header whose marker "@" stands in 1-based column n into the "~"
+// layout: exponent 0 and the real format built from the count and the width
+// found before the marker.
+void convertAtHeader(std::string& line, int n) {
+  std::string format = line.substr(n - 8, 3) + 'F' + line[n - 3] + ".0)";
+  line.replace(n - 1 - kTailLength, kTailLength, "  0" + format);
+  line[n - 1] = '~';
+}
+
+// Count and first year written as free numbers before "=N" and "=I" (as
+// other programs write the header); the identification then follows "=I ".
+int readFreeHeader(std::string_view line, CompactHeader& h) {
+  std::size_t n = line.find("=N");
+  std::size_t i = line.find("=I", n == std::string_view::npos ? 0 : n);
+  if (n == std::string_view::npos || i == std::string_view::npos) return fmtio::kOutcomeError;
+  std::int32_t ios = 0;
+  int rc = fmtio::READ(fmtio::Internal(line.substr(0, n), caught(ios)), fmtio::LIST, h.count);
+  if (rc == 0)
+    rc = fmtio::READ(fmtio::Internal(line.substr(n + 2, i - n - 2), caught(ios)), fmtio::LIST,
+                     h.firstYear);
+  h.identColumn = i + 3;
+  return rc;
+}
+
+// Reads the header fields of a line whose marker stands in 1-based column n.
+int readHeader(std::string_view line, int n, CompactHeader& h) {
+  std::int32_t ios = 0;
+  int rc =
+      fmtio::READ(fmtio::Internal(line, caught(ios)), FMT("(I8,T11,I8)"), h.count, h.firstYear);
+  if (rc == fmtio::kOutcomeError) rc = readFreeHeader(line.substr(0, n - 1 - kTailLength), h);
+  if (rc != 0) return rc;
+  return fmtio::READ(fmtio::Internal(line.substr(n - 1 - kTailLength, kTailLength), caught(ios)),
+                     FMT("(I3,A)"), h.exponent, h.dataFormat);
+}
+
+// Values one record of a data format holds, and the columns it spans; 0
+// values for a format that is not a plain list of fields.
+struct RecordShape {
+  int values = 0;
+  int columns = 0;
+};
+
+RecordShape shapeOf(const fmtio::Format& format) {
+  RecordShape shape;
+  if (format.status() != 0) return {};
+  for (const fmtio::FormatEntry& e : format.entries()) {
+    if (e.op == fmtio::Op::GroupOpen || e.op == fmtio::Op::Slash) return {};
+    if (fmtio::isDataOp(e.op)) {
+      shape.values += e.repeat;
+      shape.columns += e.repeat * std::max(e.w, 0);
+    } else if (e.op == fmtio::Op::X) {
+      shape.columns += e.repeat;
+    }
+  }
+  return shape;
+}
+
+// Values times 10^exponent (power = 10^|exponent|), each rounded once.
+void scaleByExponent(std::span<float> values, int exponent, double power) {
+  if (exponent > 0)
+    for (float& v : values) v = static_cast<float>(v * power);
+  else if (exponent < 0)
+    for (float& v : values) v = static_cast<float>(v / power);
+}
+
+// Reads the header's count of values, one data line at a time, parsing each
+// line with the header's data format. The series keeps the values of the
+// lines read whole when a line is bad or the file ends early.
+void readCompactValues(Series& s, std::int32_t unit, const CompactHeader& h) {
+  fmtio::Format format(h.dataFormat);
+  RecordShape shape = shapeOf(format);
+  SeriesFill fill(s, "DATR");
+  std::string line(static_cast<std::size_t>(std::max(kLineLength, shape.columns)), ' ');
+  std::vector<float> fields(static_cast<std::size_t>(std::max(shape.values, 1)));
+  double power = std::pow(10.0, std::abs(h.exponent));
+  for (std::int32_t taken = 0; taken < h.count;) {
+    LineStatus status = shape.values > 0 ? readLine(unit, line) : LineStatus::Error;
+    if (status == LineStatus::End) {
+      fmtio::WRITE(6, FMT("(' >> Sbr DATR:  EOF unexpected')"));
+      return;
+    }
+    std::int32_t ios = 0;
+    std::span<float> row(fields.data(),
+                         static_cast<std::size_t>(std::min(shape.values, h.count - taken)));
+    if (status == LineStatus::Error ||
+        fmtio::READ(fmtio::Internal(std::string_view(line), caught(ios)), format, row) != 0) {
+      fmtio::WRITE(6, FMT("(' >> Sbr DATR:  Read error')"));
+      return;
+    }
+    scaleByExponent(row, h.exponent, power);
+    for (float v : row) fill.add(v);
+    taken += static_cast<std::int32_t>(row.size());
+  }
+}
+
+}  // namespace
+
+void DATR(Series& s, std::int32_t unit) {
+  ReaderState& state = readerState();
+  std::size_t identLength = std::min(s.ident.size(), std::size_t{kMaxIdentLength});
+  s.count = 0;
+  std::string line(kLineLength, ' ');
+  for (;;) {
+    if (readLine(unit, line) != LineStatus::Ok) {
+      s.count = -1;
+      return updateTitleFlag(state.compactNote);
+    }
+    int n = dialogue::LASTNB(line);
+    if (n < 2) continue;
+    char marker = line[n - 1];
+    if (n > kTailLength && marker == '@') convertAtHeader(line, n);
+    CompactHeader h;
+    int rc = fmtio::kOutcomeError;
+    if (n > kTailLength && (marker == '~' || marker == '@')) rc = readHeader(line, n, h);
+    if (rc == fmtio::kOutcomeEnd) {
+      s.count = -1;
+      return;
+    }
+    if (rc != 0) {
+      echoTitle(line, TitleStyle::Blank1X, state.compactNote);
+      continue;
+    }
+    std::fill(line.begin() + (n - 1 - kTailLength), line.begin() + n, ' ');
+    std::string_view ident = std::string_view(line).substr(std::min(h.identColumn, line.size()));
+    setIdent(s.ident, ident.substr(0, std::min(identLength, ident.size())));
+    s.firstYear = h.firstYear;
+    if (h.count < 1) {
+      s.count = h.count;
+      return updateTitleFlag(state.compactNote);
+    }
+    readCompactValues(s, unit, h);
+    // A series without a single good line is skipped: a count of 0 would
+    // end the reading of the file.
+    if (s.count > 0) return updateTitleFlag(state.compactNote);
+  }
+}
+
+namespace {
+
+// Largest magnitude an integer of a compact field may have before scaling:
+// six columns, the sign of a negative value taking one of them.
+constexpr double kFieldLimit = 999999.5;
+constexpr int kLargestScale = 15;
+// The smallest scale 10^-16 fits every value up to about 10^22.
+constexpr int kSmallestUsualScale = -16;
+
+// How the values of a series become the integers of its data lines.
+struct CompactScaling {
+  int scale = 0;     // integers = values times 10^scale, rounded
+  int largest = -1;  // index of the value of largest magnitude (the first on ties)
+  int divisor = 0;   // common trailing zeros removed: divided by 10^divisor
+  int width = 6;     // field width
+};
+
+// The largest scale 10^j (j at most 15) that keeps range times 10^j below
+// the field limit; the search starts just above the logarithm's estimate.
+int scaleFor(double range) {
+  double estimate = std::floor(std::log10(kFieldLimit / range)) + 1;
+  int scale = static_cast<int>(std::min(estimate, double{kLargestScale}));
+  while (std::pow(10.0, scale) * range >= kFieldLimit) --scale;
+  return scale;
+}
+
+// Range, scale and stored integers (before the trailing zeros go). Values
+// that are not numbers or infinite are stored as 0 with one message.
+CompactScaling scaleValues(const Series& s, std::span<std::int32_t> k) {
+  CompactScaling c;
+  double range = 1.0;
+  int bad = 0, firstBad = 0;
+  for (std::size_t i = 0; i < k.size(); ++i) {
+    double x = s.values[i];
+    if (!std::isfinite(x)) {
+      if (bad++ == 0) firstBad = static_cast<int>(i);
+      continue;
+    }
+    range = std::max({range, x, -10.0 * x});
+    if (c.largest < 0 || std::fabs(x) > std::fabs(s.values[c.largest]))
+      c.largest = static_cast<int>(i);
+  }
+  if (bad > 0)
+    fmtio::WRITE(6,
+                 FMT("(' >> Sbr CMPWR:  Series ',A,':',I5,' values not numbers or',"
+                     "' infinite, the first in year',I6,': written as 0')"),
+                 shownIdent(s.ident), bad, s.firstYear + firstBad);
+  c.scale = scaleFor(range);
+  if (c.scale < kSmallestUsualScale)
+    fmtio::WRITE(6,
+                 FMT("(' >> Sbr CMPWR:  Series ',A,': values up to',1PE12.4,"
+                     "' are beyond the usual scales: a larger exponent holds them')"),
+                 shownIdent(s.ident), range);
+  double power = std::pow(10.0, c.scale);
+  for (std::size_t i = 0; i < k.size(); ++i) {
+    double x = s.values[i];
+    k[i] = std::isfinite(x) ? static_cast<std::int32_t>(std::llround(x * power)) : 0;
+  }
+  return c;
+}
+
+template <std::int32_t D>
+void divideAll(std::span<std::int32_t> k) {
+  for (std::int32_t& v : k) v /= D;
+}
+// Number of common trailing zeros -> division of every integer by 10 to that power.
+constexpr void (*kDivideBy[7])(std::span<std::int32_t>) = {
+    divideAll<1>,     divideAll<10>,     divideAll<100>,    divideAll<1000>,
+    divideAll<10000>, divideAll<100000>, divideAll<1000000>};
+
+// Decimal trailing zeros of v, counted up to limit (0 has limit of them).
+int trailingZeros(std::int32_t v, int limit) {
+  int n = 0;
+  for (; n < limit && v % 10 == 0; ++n) v /= 10;
+  return n;
+}
+
+// Common trailing zeros: the first power 10^j (j = 1..6) that some integer
+// is not a multiple of fixes the divisor 10^(j-1) and the width 7 - j (1
+// when every integer is a multiple of 10^6).
+void removeTrailingZeros(std::span<std::int32_t> k, CompactScaling& c) {
+  int common = 6;
+  for (std::size_t i = 0; i < k.size() && common > 0; ++i) common = trailingZeros(k[i], common);
+  c.divisor = common;
+  c.width = std::max(6 - common, 1);
+  if (common > 0) kDivideBy[common](k);
+}
+
+}  // namespace
+
+void CMPWR(const Series& s, std::int32_t unit) {
+  if (s.count < 1) return;
+  std::string_view ident(s.ident);
+  ident = ident.substr(0, std::min(ident.size(), std::size_t{kMaxIdentLength}));
+  ident = ident.substr(0, static_cast<std::size_t>(dialogue::LASTNB(ident)));
+  std::int32_t n = std::min(s.count, static_cast<std::int32_t>(kMaxValues));
+  std::array<std::int32_t, kMaxValues> stored;
+  std::span<std::int32_t> k(stored.data(), static_cast<std::size_t>(n));
+  CompactScaling c = scaleValues(s, k);
+  removeTrailingZeros(k, c);
+  // value = integer times 10^exponent; 0 when every integer is 0.
+  std::int32_t exponent = c.largest < 0 || k[c.largest] == 0 ? 0 : c.divisor - c.scale;
+  std::int32_t perLine = kLineLength / c.width;
+  std::string realFormat(8, ' ');
+  std::string intFormat(8, ' ');
+  fmtio::WRITE(fmtio::Internal(realFormat), FMT("('(',I2,'F',I1,'.0)')"), perLine, c.width);
+  fmtio::WRITE(fmtio::Internal(intFormat), FMT("('(',I2,'I',I1,')  ')"), perLine, c.width);
+  fmtio::WRITE(unit, FMT("(I8,'=N',I8,'=I',T22,A,T69,I3,A,'~')"), n, s.firstYear, ident, exponent,
+               realFormat);
+  fmtio::WRITE(unit, fmtio::Format(intFormat), std::span<const std::int32_t>(k));
+}
+
+}  // namespace series

@@ -1,0 +1,162 @@
+// Writing the decadal formats: measurement series in hundredths or
+// thousandths with their stop marker, index series with sample counts and
+// 9990 fillers. Values that would not survive the file (a field of
+// asterisks, an integer equal to a stop marker) are reported.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <span>
+#include <string>
+
+#include "fmtio/io.h"
+#include "series/decadal.h"
+#include "series/lines.h"
+
+namespace series {
+namespace {
+
+struct MeasurementScale {
+  float factor;         // value times factor is the stored integer
+  std::int32_t marker;  // stop marker after the last value
+};
+// Precision of the measurement format -> multiplier and stop marker.
+constexpr MeasurementScale kMeasurementScales[] = {{100.0f, 999}, {1000.0f, -9999}};
+
+// A stored 999 would be read as the .01 marker and is written as 1000.
+constexpr std::int32_t kHundredthsMarker = 999;
+constexpr std::int32_t kHundredthsStandIn = 1000;
+// A stored -9999 would be read as the .001 marker and is written as -10000.
+constexpr std::int32_t kThousandthsMarker = -9999;
+constexpr std::int32_t kThousandthsStandIn = -10000;
+
+constexpr int kMeasurementWidth = 6;
+constexpr int kIndexWidth = 4;
+// Index values are scaled down by tenths until the largest is at most this,
+// so that no stored index reaches the 9990 filler.
+constexpr float kIndexLimit = 9.98949f;
+constexpr std::int32_t kIndexFiller = 9990;
+// A stored integer no field can hold, written as asterisks.
+constexpr std::int32_t kNoField = std::numeric_limits<std::int32_t>::max();
+
+// Nearest integer to value times factor (single precision, as stored), or
+// kNoField for a product that is not a number or beyond every field.
+std::int32_t nearestStored(float value, float factor) {
+  double product = value * factor;  // the single-precision product
+  if (!std::isfinite(product) || std::fabs(product) >= 2.0e9) return kNoField;
+  return static_cast<std::int32_t>(product < 0 ? product - 0.5 : product + 0.5);
+}
+
+// Whether an I field of width 4 or 6 holds the integer, sign included.
+bool fitsField(std::int32_t k, int width) {
+  std::int32_t top = width == kIndexWidth ? 9999 : 999999;
+  return k <= top && k > -(top + 1) / 10;
+}
+
+void reportNoField(const Series& s, int i, int width) {
+  fmtio::WRITE(6,
+               FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': value',1PE12.4,"
+                   "' does not fit its',I2,'-column field: written as asterisks')"),
+               shownIdent(s.ident), s.firstYear + i, s.values[i], width);
+}
+
+std::int32_t storedMeasurement(const Series& s, int i, const MeasurementScale& scale) {
+  std::int32_t k = nearestStored(s.values[i], scale.factor);
+  if (k == kHundredthsMarker) return kHundredthsStandIn;
+  if (k == kThousandthsMarker) {
+    fmtio::WRITE(6,
+                 FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': the stored value',"
+                     "' -9999 is the stop marker: written as -10000')"),
+                 shownIdent(s.ident), s.firstYear + i);
+    return kThousandthsStandIn;
+  }
+  if (!fitsField(k, kMeasurementWidth)) reportNoField(s, i, kMeasurementWidth);
+  return k;
+}
+
+void writeMeasurementLine(std::int32_t unit, std::string_view ident8, std::int32_t year,
+                          std::span<const std::int32_t> slots) {
+  if (year < -999)
+    fmtio::WRITE(unit, FMT("(A,I5,10I6)"), ident8.substr(0, 7), year, slots);
+  else
+    fmtio::WRITE(unit, FMT("(A,I4,10I6)"), ident8, year, slots);
+}
+
+// The factor that brings the largest index within the field, with the
+// message when it is not 1.
+float indexFactor(const Series& s, std::string_view ident8) {
+  float largest = 0.0f;
+  bool any = false;
+  for (int i = 0; i < s.count; ++i) {
+    if (!std::isfinite(s.values[i])) continue;
+    largest = any ? std::max(largest, s.values[i]) : s.values[i];
+    any = true;
+  }
+  float g = 1.0f;
+  while (largest * g > kIndexLimit) g *= 0.1f;
+  if (g != 1.0f)
+    fmtio::WRITE(6, FMT("(' >> Sbr TRRW: Series ',A,' max value',F9.3,' multiplied by',F9.5)"),
+                 ident8, largest, g);
+  return g;
+}
+
+void writeIndexLine(std::int32_t unit, std::string_view ident8, std::int32_t year,
+                    const std::array<std::int32_t, 10>& values,
+                    const std::array<std::int32_t, 10>& samples) {
+  fmtio::Statement line = fmtio::Statement::write(unit, FMT("(A,I4,10(I4,I3))"));
+  line << ident8.substr(0, 6) << year;
+  for (std::size_t k = 0; k < values.size(); ++k) line << values[k] << samples[k];
+  line.end();
+}
+
+}  // namespace
+
+void writeMeasurements(const Series& s, std::int32_t unit, Precision precision) {
+  if (s.count < 1) return;
+  const MeasurementScale& scale = kMeasurementScales[static_cast<int>(precision)];
+  std::string ident8 = identColumns(s.ident, 8);
+  std::array<std::int32_t, 10> slots;
+  std::int32_t year = s.firstYear;
+  int room = valuesOnFirstLine(s.firstYear);
+  int next = 0;
+  for (bool finished = false; !finished; year += room, room = 10) {
+    int used = 0;
+    while (used < room) {
+      if (next == s.count) {
+        slots[used++] = scale.marker;
+        finished = true;
+        break;
+      }
+      slots[used++] = storedMeasurement(s, next++, scale);
+    }
+    writeMeasurementLine(unit, ident8, year,
+                         std::span(slots.data(), static_cast<std::size_t>(used)));
+  }
+}
+
+void writeIndices(const Series& s, std::int32_t unit) {
+  if (s.count < 1) return;
+  std::string ident8 = identColumns(s.ident, 8);
+  float g = indexFactor(s, ident8);
+  bool oneSample = s.samples[0] < 1;
+  int first = 11 - valuesOnFirstLine(s.firstYear);
+  std::array<std::int32_t, 10> values, samples;
+  int next = 0;
+  bool finished = false;
+  for (std::int32_t year = s.firstYear; !finished; year += 11 - first, first = 1) {
+    values.fill(kIndexFiller);
+    samples.fill(0);
+    for (int slot = first - 1; slot < 10; ++slot, ++next) {
+      if (next == s.count) {
+        finished = true;
+        break;
+      }
+      values[slot] = nearestStored(s.values[next], 1000.0f * g);
+      if (!fitsField(values[slot], kIndexWidth)) reportNoField(s, next, kIndexWidth);
+      samples[slot] = oneSample ? 1 : s.samples[next];
+    }
+    writeIndexLine(unit, ident8, year, values, samples);
+  }
+}
+
+}  // namespace series

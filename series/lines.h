@@ -1,0 +1,73 @@
+// What the series readers and writers share: reading a line whole, the
+// echo of title lines with the Title flag, the state kept between series,
+// the identification field and the filling of a series up to its capacity.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "series/series.h"
+
+namespace series {
+
+// Columns of a data line as the readers take it with "(A)".
+constexpr int kLineLength = 80;
+// Text lines allowed in front of one decadal or Accurite series.
+constexpr int kMaxTextLines = 25;
+
+// Outcome of reading one line, as the runtime reports it.
+enum class LineStatus { Ok, Error, End };
+
+// Reads the next record of the unit with "(A)" into line (its size is kept:
+// a shorter record is padded with blanks, a longer one cut).
+LineStatus readLine(std::int32_t unit, std::string& line);
+
+// The state the readers keep from one series to the next.
+struct ReaderState {
+  // The identification lines that ended the previous series of DAT1C and DAT2C.
+  std::string singleColumnIdent = std::string(kLineLength, ' ');
+  std::string yearValueIdent = std::string(kLineLength, ' ');
+  // Listing notes of DATR, TRRW and DATVY: "1" once a title went to IULIST.
+  char compactNote = ' ';
+  char decadalNote = ' ';
+  char valueYearNote = ' ';
+};
+
+ReaderState& readerState();
+
+// How a skipped title line is shown: after a caption, from column 2.
+enum class TitleStyle { Blank1X, Tab2 };
+
+// Shows a title line while the Title flag is blank, and copies it to the
+// listing unit IULIST when there is one, noting that in note.
+void echoTitle(std::string_view line, TitleStyle style, char& note);
+// Copies a reader's listing note into the Title flag (column 14 of BANNER).
+void updateTitleFlag(char note);
+
+// Sets the identification field from text: at most 40 characters, the rest
+// of the field blank.
+void setIdent(std::string& ident, std::string_view text);
+// The identification as messages show it: at most 40 characters, without
+// trailing blanks.
+std::string_view shownIdent(std::string_view ident);
+// The first n characters of the identification, blank-padded to n.
+std::string identColumns(std::string_view ident, std::size_t n);
+
+// Appends values to a series that was emptied, up to kMaxValues; the first
+// value beyond writes one message naming the series and the rest is dropped.
+class SeriesFill {
+ public:
+  SeriesFill(Series& s, std::string_view routine);
+  void add(float value);
+  void add(float value, std::int32_t samples);
+  bool cut() const { return cut_; }
+
+ private:
+  bool room();
+  Series& s_;
+  std::string_view routine_;
+  bool cut_ = false;
+};
+
+}  // namespace series
