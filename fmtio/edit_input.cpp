@@ -232,7 +232,8 @@ bool convertExactly(const Decimal& in, T& value) {
       in.exponent < -kMaxExponent)
     return false;
   std::uint64_t mantissa = 0;
-  for (int i = 0; i < in.count; ++i) mantissa = mantissa * 10 + static_cast<unsigned>(in.text[i] - '0');
+  for (int i = 0; i < in.count; ++i)
+    mantissa = mantissa * 10 + static_cast<unsigned>(in.text[i] - '0');
   auto m = static_cast<T>(mantissa);
   value = in.exponent >= 0 ? m * ExactPowers<T>::kPowers[in.exponent]
                            : m / ExactPowers<T>::kPowers[-in.exponent];

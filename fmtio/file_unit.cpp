@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "fmtio/unit_kinds.h"
 
@@ -47,7 +48,20 @@ int FileUnit::fill() {
   inPos_ = 0;
   inEnd_ = static_cast<std::size_t>(n);
   endOfFile_ = n == 0;
+  if (!lineEndsKnown_) detectLineEnds();
   return kOk;
+}
+
+// A file whose first buffer holds companion characters but not one
+// terminator was written with the companion as its line end (CR alone, as
+// old Macintosh files are): read it with the two exchanged, so that its
+// lines stay lines instead of running together into one record.
+void FileUnit::detectLineEnds() {
+  lineEndsKnown_ = true;
+  const char* p = in_.get();
+  if (inEnd_ == 0 || std::memchr(p, ends_.terminator, inEnd_) != nullptr) return;
+  if (std::memchr(p, ends_.companion, inEnd_) == nullptr) return;
+  std::swap(ends_.terminator, ends_.companion);
 }
 
 // Leaves writing: an open line is ended and the buffer written out.

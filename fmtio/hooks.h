@@ -26,6 +26,10 @@ struct ConsoleHooks {
   // OPEN with ACCESS='WINDOW...': connect unit to a console window of its own.
   std::function<bool(int unit, std::string_view title, int width, int height)> openWindow;
   std::function<void(int unit)> closeWindow;
+  // Names the file of a unit opened without FILE= in a windowed console
+  // (mustExist for STATUS='OLD'); returns 0 or an error number. Unset on a
+  // plain console, which asks on standard input instead.
+  std::function<int(int unit, bool mustExist, std::string& name)> askFileName;
   // True while the defaults are in place (a plain text console).
   bool plainConsole = true;
 };

@@ -158,16 +158,16 @@ int reopen(ConnectedUnit& unit, const OpenSpec& spec, const Connection& wanted) 
 }
 
 // Names the file of a unit opened without FILE=: the next command-line word
-// under -fileprompt, else a question on a plain console.
-int unnamedFile(int number, std::string& name) {
+// under -fileprompt, else a question on a plain console, else the window
+// environment's file dialog.
+int unnamedFile(int number, bool mustExist, std::string& name) {
   if (runtimeOptions().filePrompt && takeCommandLineWord(name)) {
     name = trimmed(name);
     return name.empty() ? kErrBadFileSpec : kOk;
   }
   ConsoleHooks& hooks = consoleHooks();
-  // The window environment names the file with its open or save dialog; it
-  // has no hook for that, so a windowed console has no name to give here.
-  if (!hooks.plainConsole) return kErrBadFileSpec;
+  if (!hooks.plainConsole)
+    return hooks.askFileName ? hooks.askFileName(number, mustExist, name) : kErrBadFileSpec;
   hooks.writeBlock(kStandardWindow, false,
                    std::string(kFileNamePrompt) + std::to_string(number) + "? ");
   std::string line;
@@ -231,7 +231,7 @@ int connectNew(int number, const OpenSpec& spec, Connection& c) {
   if (c.status == OpenStatus::Scratch) {
     status = openScratch(c, fd);
   } else {
-    if (!spec.file) status = unnamedFile(number, c.file);
+    if (!spec.file) status = unnamedFile(number, c.status == OpenStatus::Old, c.file);
     if (status == kOk) status = openFile(spec, c, fd);
   }
   if (status != kOk) return status;

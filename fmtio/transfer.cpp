@@ -38,19 +38,47 @@ int baseOf(Op op) { return op == Op::B ? 2 : op == Op::O ? 8 : op == Op::Z ? 16 
 
 std::int64_t loadInteger(const char* p, std::size_t bytes) {
   switch (bytes) {
-    case 1: { std::int8_t v; std::memcpy(&v, p, 1); return v; }
-    case 2: { std::int16_t v; std::memcpy(&v, p, 2); return v; }
-    case 8: { std::int64_t v; std::memcpy(&v, p, 8); return v; }
-    default: { std::int32_t v; std::memcpy(&v, p, 4); return v; }
+    case 1: {
+      std::int8_t v;
+      std::memcpy(&v, p, 1);
+      return v;
+    }
+    case 2: {
+      std::int16_t v;
+      std::memcpy(&v, p, 2);
+      return v;
+    }
+    case 8: {
+      std::int64_t v;
+      std::memcpy(&v, p, 8);
+      return v;
+    }
+    default: {
+      std::int32_t v;
+      std::memcpy(&v, p, 4);
+      return v;
+    }
   }
 }
 
 void storeInteger(char* p, std::size_t bytes, std::int64_t value) {
   switch (bytes) {
-    case 1: { auto v = static_cast<std::int8_t>(value); std::memcpy(p, &v, 1); return; }
-    case 2: { auto v = static_cast<std::int16_t>(value); std::memcpy(p, &v, 2); return; }
+    case 1: {
+      auto v = static_cast<std::int8_t>(value);
+      std::memcpy(p, &v, 1);
+      return;
+    }
+    case 2: {
+      auto v = static_cast<std::int16_t>(value);
+      std::memcpy(p, &v, 2);
+      return;
+    }
     case 8: std::memcpy(p, &value, 8); return;
-    default: { auto v = static_cast<std::int32_t>(value); std::memcpy(p, &v, 4); return; }
+    default: {
+      auto v = static_cast<std::int32_t>(value);
+      std::memcpy(p, &v, 4);
+      return;
+    }
   }
 }
 

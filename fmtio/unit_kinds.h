@@ -111,6 +111,7 @@ class FileUnit final : public ConnectedUnit {
  private:
   enum class Mode : std::uint8_t { Idle, Reading, Writing };
   int fill();
+  void detectLineEnds();
   int endWriting();
   int startWriting();
   int writeOut();
@@ -124,6 +125,7 @@ class FileUnit final : public ConnectedUnit {
   std::size_t inPos_ = 0;
   std::size_t inEnd_ = 0;
   bool endOfFile_ = false;
+  bool lineEndsKnown_ = false;  // the first buffer has been looked at
   std::string out_;  // bytes not yet written
 };
 

@@ -18,10 +18,19 @@ namespace fmtio {
 // Data types of I/O items as far as the walk's defaults depend on them.
 enum class ItemType : std::uint8_t {
   None,
-  Integer1, Integer2, Integer4, Integer8,
-  Logical1, Logical2, Logical4,
-  Real4, Real8, Real16,
-  Complex8, Complex16, Complex32,
+  Integer1,
+  Integer2,
+  Integer4,
+  Integer8,
+  Logical1,
+  Logical2,
+  Logical4,
+  Real4,
+  Real8,
+  Real16,
+  Complex8,
+  Complex16,
+  Complex32,
   Character,
 };
 

@@ -124,6 +124,7 @@ void readCompactValues(Series& s, std::int32_t unit, const CompactHeader& h) {
       fmtio::WRITE(6, FMT("(' >> Sbr DATR:  Read error')"));
       return;
     }
+    reportCutData();
     scaleByExponent(row, h.exponent, power);
     for (float v : row) fill.add(v);
     taken += static_cast<std::int32_t>(row.size());

@@ -162,6 +162,7 @@ void readDecadal(Series& s, std::int32_t unit, bool index) {
       textLine(line, textLines, state.decadalNote);
       continue;
     }
+    reportCutData();
     int onLine = ++dataLines == 1 ? valuesOnFirstLine(d.year) : 10;
     if (dataLines == 1) {
       setIdent(s.ident, d.ident);

@@ -9,11 +9,44 @@
 
 namespace series {
 
+namespace {
+
+// Columns read beyond a line's own length, to tell the user what is cut off.
+constexpr std::size_t kLookBeyond = 256;
+
+// The last line read, as wide as kLookBeyond, and the columns its reader took.
+struct LastLine {
+  std::string whole;
+  std::size_t taken = 0;
+};
+LastLine& lastLine() {
+  static LastLine last;
+  return last;
+}
+
+}  // namespace
+
 LineStatus readLine(std::int32_t unit, std::string& line) {
+  LastLine& last = lastLine();
+  last.whole.assign(std::max(line.size(), kLookBeyond), ' ');
+  last.taken = line.size();
   std::int32_t ios = 0;
-  int rc = fmtio::READ({.unit = unit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), line);
+  int rc =
+      fmtio::READ({.unit = unit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), last.whole);
   if (rc == fmtio::kOutcomeEnd) return LineStatus::End;
+  std::copy_n(last.whole.begin(), line.size(), line.begin());
   return rc == fmtio::kCompleted ? LineStatus::Ok : LineStatus::Error;
+}
+
+void reportCutData() {
+  const LastLine& last = lastLine();
+  std::string_view rest =
+      std::string_view(last.whole).substr(std::min(last.taken, last.whole.size()));
+  // Only digits can be lost values; words there are notes beside the data.
+  if (rest.find_first_of("0123456789") == std::string_view::npos) return;
+  std::size_t end = rest.find_last_not_of(' ');
+  fmtio::WRITE(6, FMT("(' >> Data line longer than',I3,' characters; not read:'/1X,A)"),
+               static_cast<std::int32_t>(last.taken), rest.substr(0, end + 1));
 }
 
 ReaderState& readerState() {

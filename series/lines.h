@@ -22,6 +22,9 @@ enum class LineStatus { Ok, Error, End };
 // Reads the next record of the unit with "(A)" into line (its size is kept:
 // a shorter record is padded with blanks, a longer one cut).
 LineStatus readLine(std::int32_t unit, std::string& line);
+// A reader that took the last line as data calls this: text standing beyond
+// the columns it read is shown with a message instead of being lost silently.
+void reportCutData();
 
 // The state the readers keep from one series to the next.
 struct ReaderState {

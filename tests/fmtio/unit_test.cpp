@@ -59,7 +59,8 @@ TEST_F(UnitTest, RecordsEndAtTheTerminatorWithCompanionsDroppedAndTabsExpanded) 
       {"empty file", false, 8, "", {}},
       {"empty records", false, 8, "\n\r\n", {"", ""}},
       {"CR inside a line", false, 8, "a\rb\n", {"ab"}},
-      {"CR only: one record", false, 8, "ab\rcd\r", {"abcd"}},
+      // A file without one LF but with CRs has CR line ends (old Macintosh files).
+      {"CR only: CR ends the lines", false, 8, "ab\rcd\r", {"ab", "cd"}},
       {"-maceol CR", true, 8, "ab\rcd\r", {"ab", "cd"}},
       {"-maceol LF dropped", true, 8, "ab\ncd\r", {"abcd"}},
       {"tab after one column", false, 8, "a\tb\n", {"a       b"}},

@@ -58,10 +58,9 @@ inline Series seriesOf(const ReadSeries& r) {
   return s;
 }
 
-// Options of the run: CR-only line ends are read with the "-maceol" ends.
+// Options of the run.
 struct ReadOptions {
   std::size_t identLength = 8;
-  bool macLineEnds = false;
   std::string passedIdent;  // identification in the record before each call
   std::function<void()> setUp;
 };
@@ -72,12 +71,6 @@ inline ReadOutcome readFile(const std::string& path, char letter, const ReadOpti
   ReadOutcome result;
   testing_support::ConsoleScript script;
   result.exitCode = script.run([&] {
-    if (options.macLineEnds) {
-      fmtio::RuntimeOptions ends = fmtio::runtimeOptions();
-      ends.terminator = '\r';
-      ends.companion = '\n';
-      fmtio::setRuntimeOptions(ends);
-    }
     dialogue::PROGID("EDIT TIME SERIES");
     resetReaders();
     std::int32_t ios = 0;
