@@ -35,6 +35,10 @@ struct ReaderState {
   char compactNote = ' ';
   char decadalNote = ' ';
   char valueYearNote = ' ';
+  // The line of a meteorological block that did not fit its series: the
+  // first line the next block of that unit reads.
+  std::string meteoPending;
+  std::int32_t meteoPendingUnit = 0;
 };
 
 ReaderState& readerState();

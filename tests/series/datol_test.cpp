@@ -1,6 +1,6 @@
 // DATOL: the dispatch on the unit's format letter (over the example files of
-// every format), the letters without a reader, the identification of a unit
-// without a letter, and the title echo with the Title flag and IULIST.
+// every format), the identification of a unit without a letter, and the
+// title echo with the Title flag and IULIST.
 #include "series/datol.h"
 
 #include <gtest/gtest.h>
@@ -51,21 +51,44 @@ TEST(SeriesDispatch, EveryLetterReadsItsExampleFile) {
   }
 }
 
-TEST(SeriesDispatch, LettersWithoutAReaderGiveNoSeries) {
-  struct Row {
-    char letter;
-    std::string message;
+struct ConvertedCase {
+  const char* file;
+  char letter;
+  std::string answers;
+  std::vector<std::string> idents;
+  std::vector<std::int32_t> firstYears;
+  std::vector<std::size_t> counts;
+  std::vector<std::string> messages;
+};
+
+TEST(SeriesDispatch, ConvertedAndUserFormatsReadTheirExampleFiles) {
+  // clang-format off
+  const ConvertedCase cases[] = {
+      {"spreadsheet.txt", 'S', "\n", {"   1_Col", "   2_Col", "   3_Col"}, {1961, 1961, 1961},
+       {12, 12, 12}, {}},
+      {"meteo_4col.txt", 'T', "", {"Example "}, {1951}, {84},
+       {" >> Sbr CLDMR: Years skipped, taken as missing: 1955 to 1955"}},
+      {"meteo_5col.txt", 'T', "", {"Example "}, {1895}, {84},
+       {" >> Sbr CLDMR: Years skipped, taken as missing: 1898 to 1899"}},
+      {"user_format.txt", 'X', "(8X,10F6.2)\n25\n(8X,10F6.2)\n18\n\n", {"        ", "        "},
+       {0, 0}, {25, 18}, {}},
   };
-  const Row rows[] = {
-      {'T', " >> Sbr DATOL:  Format T (monthly meteorological data) is not supported"},
-      {'S', " >> Sbr DATOL:  Format S (a casewise spreadsheet) is not supported"},
-      {'X', " >> Sbr DATOL:  Format X (a layout described by the user) is not supported"},
-  };
-  for (const Row& r : rows) {
-    ReadOutcome got = readFile(example("year_value.txt"), r.letter);
-    EXPECT_TRUE(got.series.empty()) << r.letter;
-    EXPECT_EQ(got.finalCount, 0) << r.letter;
-    EXPECT_NE(got.out.find(r.message), std::string::npos) << r.letter << "\n" << got.out;
+  // clang-format on
+  for (const ConvertedCase& c : cases) {
+    ReadOptions options;
+    options.answers = c.answers;
+    ReadOutcome got = readFile(example(c.file), c.letter, options);
+    ASSERT_EQ(got.series.size(), c.idents.size()) << c.file << "\n" << got.out;
+    for (std::size_t i = 0; i < c.idents.size(); ++i) {
+      EXPECT_EQ(got.series[i].ident, c.idents[i]) << c.file << " " << i;
+      EXPECT_EQ(got.series[i].firstYear, c.firstYears[i]) << c.file << " " << i;
+      EXPECT_EQ(got.series[i].values.size(), c.counts[i]) << c.file << " " << i;
+    }
+    EXPECT_EQ(messageCount(got.out), static_cast<int>(c.messages.size())) << c.file << "\n"
+                                                                          << got.out;
+    for (const std::string& m : c.messages)
+      EXPECT_NE(got.out.find(m), std::string::npos) << c.file << "\n" << got.out;
+    EXPECT_EQ(got.unreadAnswers, "") << c.file;
   }
 }
 

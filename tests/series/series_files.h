@@ -39,6 +39,7 @@ struct ReadOutcome {
   std::string out;              // console output, CR LF as LF
   std::string err;
   int exitCode = 0;
+  std::string unreadAnswers;  // console input left when the reading ended
 };
 
 inline ReadSeries copyOf(const Series& s) {
@@ -63,13 +64,14 @@ struct ReadOptions {
   std::size_t identLength = 8;
   std::string passedIdent;  // identification in the record before each call
   std::function<void()> setUp;
+  std::string answers;  // lines typed on the console, each ending in "\n"
 };
 
 // Reads every series of the file with the format letter set for the unit,
 // until the reader returns a count below 1 (at most 10000 series).
 inline ReadOutcome readFile(const std::string& path, char letter, const ReadOptions& options = {}) {
   ReadOutcome result;
-  testing_support::ConsoleScript script;
+  testing_support::ConsoleScript script(options.answers);
   result.exitCode = script.run([&] {
     dialogue::PROGID("EDIT TIME SERIES");
     resetReaders();
@@ -92,6 +94,7 @@ inline ReadOutcome readFile(const std::string& path, char letter, const ReadOpti
   });
   result.out = script.outLines();
   result.err = script.err();
+  result.unreadAnswers = script.remainingInput();
   return result;
 }
 
