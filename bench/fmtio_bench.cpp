@@ -30,7 +30,10 @@ std::string benchFile(const char* name) {
 }
 
 void openFile(int unit, const std::string& path, const char* status) {
-  fmtio::OPEN(fmtio::Control::of(unit), {.file = path, .status = status});
+  fmtio::OpenSpec spec;
+  spec.file = path;
+  spec.status = status;
+  fmtio::OPEN(fmtio::Control::of(unit), spec);
 }
 
 // WRITE of 5,000,000 REAL*4 with (10F8.3), ten per record.

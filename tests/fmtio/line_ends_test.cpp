@@ -21,7 +21,10 @@ std::string records(const std::string& bytes) {
   ConsoleScript console;
   std::string all;
   console.run([&] {
-    OPEN(Control::of(30), {.file = dir.file("f.txt"), .status = "OLD"});
+    OpenSpec spec;
+    spec.file = dir.file("f.txt");
+    spec.status = "OLD";
+    OPEN(Control::of(30), spec);
     std::string line(20, ' ');
     for (;;) {
       Control c = Control::of(30);
