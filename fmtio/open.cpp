@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <filesystem>
@@ -85,15 +86,25 @@ std::string trimmed(std::string_view text) {
   return std::string(text.substr(first, last - first + 1));
 }
 
-// A decimal number after a comma in "WINDOW,w,h"; false when there is none.
-bool windowNumber(std::string_view text, std::size_t& pos, int& out) {
-  if (pos >= text.size() || text[pos] != ',') return false;
-  std::size_t start = ++pos;
-  out = 0;
-  while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])) &&
-         pos - start < 6)
-    out = out * 10 + (text[pos++] - '0');
-  return pos > start;
+// Field k (counted from 0) of a comma-separated text as a window size: blanks
+// are ignored, digits accumulate in decimal, any other character makes the
+// field 0 (the window then takes its default size).
+int windowField(std::string_view text, int k) {
+  std::size_t start = 0;
+  for (; k > 0; --k) {
+    start = text.find(',', start);
+    if (start == std::string_view::npos) return 0;
+    ++start;
+  }
+  constexpr int kLargest = 99999;
+  int value = 0;
+  for (std::size_t i = start; i < text.size() && text[i] != ','; ++i) {
+    char c = text[i];
+    if (c == ' ' || c == '\t') continue;
+    if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
+    value = std::min(kLargest, value * 10 + (c - '0'));
+  }
+  return value;
 }
 
 // ACCESS=: a value of the table, or "WINDOW" optionally followed by ",w,h".
@@ -103,11 +114,8 @@ int checkAccess(const std::optional<std::string>& given, Connection& c) {
   if (text.compare(0, kWindowWord.size(), kWindowWord) != 0)
     return check(given, kAccessWords, c.access, kErrBadSpecifier);
   c.access = Access::Window;
-  std::size_t pos = kWindowWord.size();
-  if (pos == text.size()) return kOk;
-  if (!windowNumber(text, pos, c.windowWidth) || !windowNumber(text, pos, c.windowHeight) ||
-      pos != text.size())
-    return kErrBadWindowSpec;
+  c.windowWidth = windowField(text, 1);
+  c.windowHeight = windowField(text, 2);
   return kOk;
 }
 

@@ -67,8 +67,9 @@ TEST_F(OpenTest, SpecifiersAreCheckedInTableOrder) {
          s.recl = 80;
        },
        0},
-      {"WINDOW bad size", [](OpenSpec& s) { s.access = "WINDOW,abc"; }, kErrBadWindowSpec},
-      {"WINDOW one number", [](OpenSpec& s) { s.access = "WINDOW,40"; }, kErrBadWindowSpec},
+      // A size field that is not a number is 0: the window takes its default size.
+      {"WINDOW bad size", [](OpenSpec& s) { s.access = "WINDOW,abc"; }, 10034},
+      {"WINDOW one number", [](OpenSpec& s) { s.access = "WINDOW,40"; }, 10034},
       {"WINDOW plain console", [](OpenSpec& s) { s.access = "WINDOW,400,300"; }, 10034},
       {"FORM bad", [](OpenSpec& s) { s.form = "TEXT"; }, kErrBadSpecifier},
       {"RECL 0", [](OpenSpec& s) { s.recl = 0; }, kErrReclNonPositive},
@@ -279,6 +280,19 @@ TEST_F(OpenTest, WindowAccessGoesThroughTheWindowHooks) {
     return true;
   };
   consoleHooks().closeWindow = [&](int unit) { closedUnit = unit; };
+  // Size fields: blanks ignored, digits in decimal, anything else makes the field 0.
+  const std::pair<const char*, const char*> sizes[] = {
+      {"WINDOW", "0x0"},         {"WINDOW, 300 , 200", "300x200"}, {"WINDOW,3a0,200", "0x200"},
+      {"WINDOW,,200", "0x200"},  {"WINDOW,640", "640x0"},          {"WINDOW,1,2,3", "1x2"},
+  };
+  for (const auto& [access, size] : sizes) {
+    OpenSpec spec;
+    spec.file = "Plot";
+    spec.access = access;
+    ASSERT_EQ(open(21, spec), 0) << access;
+    EXPECT_EQ(opened, std::string("21 Plot ") + size) << access;
+    EXPECT_EQ(close(21), 0);
+  }
   OpenSpec spec;
   spec.file = "Plot";
   spec.access = "window,400,300";

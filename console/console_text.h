@@ -1,0 +1,173 @@
+// The text of one console window: its lines, caret, scroll positions,
+// selection and read state, and the rules by which typed and written
+// characters change them. Plain C++; the console widget paints this model
+// and feeds it the user's keys and the program's output.
+//
+// Positions are cells: columns and lines from 0. Only the last line grows:
+// output and typing always go to the caret on the last line, which may be
+// moved back into the line (typing inserts). The first visible line and
+// column follow the output by the window's own rules and may be moved by the
+// scroll requests; every change records what must be drawn again (Damage).
+#pragma once
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace console {
+
+// Capacities of one window; when either would be exceeded the oldest lines
+// are discarded (never the last line).
+constexpr int kTextCapacity = 262144;
+constexpr int kLineCapacity = 32767;
+// Tab stops of typed and written text.
+constexpr int kTabStop = 8;
+// Columns a page request moves the view sideways.
+constexpr int kHorizontalPage = 8;
+// A span reaching the right edge of the window.
+constexpr int kRightEdge = INT_MAX;
+
+// Cells of one line to draw again: columns [fromColumn, toColumn).
+struct CellSpan {
+  int line = 0;
+  int fromColumn = 0;
+  int toColumn = kRightEdge;
+};
+
+// What changed since the view last looked.
+struct Damage {
+  bool everything = false;    // the view moved or the text was cleared
+  bool scrollRanges = false;  // a scroll limit or position changed
+  std::vector<CellSpan> spans;
+};
+
+// The selected word: columns [start, end) of a line.
+struct Selection {
+  int line = 0;
+  int start = 0;
+  int end = 0;
+};
+
+// How the result of writing the text to a file turned out.
+enum class SaveResult { Saved, CannotCreate, WriteFailed };
+
+class ConsoleText {
+ public:
+  ConsoleText();
+
+  // One character, typed or from output: backspace, tab, carriage return
+  // (Enter) and line feed have their console meanings; every other byte is
+  // stored as it is.
+  void feed(char c);
+  // A block of output: a final line feed is dropped, every other byte is fed;
+  // the reply of the next read then begins at the caret.
+  void write(std::string_view block);
+  // A read is waiting; Enter clears it.
+  void beginRead() { readPending_ = true; }
+  bool readPending() const { return readPending_; }
+  // The reply of a read: the last line from the input start column, cut so
+  // that it and the CR LF after it fit capacity, then CR LF.
+  std::string takeReply(int capacity);
+
+  // Editing keys.
+  void caretLeft();
+  void caretRight();
+  void insertBlank();
+  void deleteAtCaret();
+  // Removes count characters at column of line; later text moves back.
+  void deleteChars(int line, int column, int count);
+
+  // View-only keys and the vertical scroll bar.
+  void lineUp() { scrollLinesBy(-1); }
+  void lineDown() { scrollLinesBy(1); }
+  void pageUp() { scrollLinesBy(-std::max(visibleRows_, 1)); }
+  void pageDown() { scrollLinesBy(std::max(visibleRows_, 1)); }
+  void scrollToTop() { scrollLinesBy(-firstLine_); }
+  void scrollToBottom() { scrollLinesBy(lineLimit_ - firstLine_); }
+  void scrollToLine(int line) { scrollLinesBy(line - firstLine_); }
+  // The horizontal scroll bar.
+  void scrollColumnsBy(int step);
+  void scrollToColumn(int column) { scrollColumnsBy(column - firstColumn_); }
+  // The window's client area in cells.
+  void resize(int columns, int rows);
+  // Empties the window.
+  void clear();
+
+  // Selects the word (run of non-blanks) at a cell; false on a blank or
+  // past the end of the line, which leaves nothing selected.
+  bool selectWordAt(int line, int column);
+  void clearSelection();
+  bool hasSelection() const { return hasSelection_; }
+  const Selection& selection() const { return selection_; }
+  std::string_view selectedText() const;
+
+  // Lines [first, last] to draw for the cell rows [topRow, bottomRow] of
+  // the window; empty when first > last.
+  std::pair<int, int> linesToPaint(int topRow, int bottomRow) const;
+
+  int lineCount() const { return static_cast<int>(starts_.size()) - 1; }
+  std::string_view line(int k) const;
+  int caretColumn() const { return caretColumn_; }
+  int caretLine() const { return caretLine_; }
+  int firstVisibleLine() const { return firstLine_; }
+  int firstVisibleColumn() const { return firstColumn_; }
+  int lineLimit() const { return lineLimit_; }
+  int columnLimit() const { return columnLimit_; }
+  int visibleRows() const { return visibleRows_; }
+  int visibleColumns() const { return visibleColumns_; }
+  int inputStartColumn() const { return inputStart_; }
+  bool linePending() const { return linePending_; }
+  int characterCount() const { return static_cast<int>(text_.size()); }
+
+  // Saving: every line followed by CR LF.
+  std::string fileBytes() const;
+  SaveResult saveTo(const std::string& path);
+  bool modified() const { return modified_; }
+  void markSaved() { modified_ = false; }
+  bool hasFileName() const { return hasFileName_; }
+  const std::string& fileName() const { return fileName_; }
+  // Save names the window's file once; Save As only changes the name.
+  void setFileName(const std::string& path, bool chosenBySave);
+
+  // What must be drawn again since the last call.
+  Damage takeDamage();
+
+ private:
+  void enter();
+  bool type(char c);
+  bool appendLine();
+  void insertAt(int column, char c);
+  bool makeRoom(int characters, int lines);
+  void discardOldestLines(int characters, int lines);
+  void scrollLinesBy(int step);
+  void recomputeRanges();
+  void damageCells(int line, int from, int to);
+  void damageAll() { damage_.everything = true; }
+  int lastLineLength() const;
+
+  std::string text_;         // all lines, one after another
+  std::vector<int> starts_;  // starts_[k] begins line k, starts_[k+1] ends it
+  int visibleColumns_ = 0;
+  int visibleRows_ = 0;
+  int caretColumn_ = 0;
+  int caretLine_ = 0;
+  int columnLimit_ = 0;
+  int firstColumn_ = 0;
+  int lineLimit_ = 0;
+  int firstLine_ = 0;
+  bool linePending_ = true;
+  bool hasSelection_ = false;
+  Selection selection_;
+  int widest_ = 0;
+  bool readPending_ = false;
+  int inputStart_ = 0;
+  bool modified_ = true;
+  bool hasFileName_ = false;
+  std::string fileName_;
+  Damage damage_;
+};
+
+}  // namespace console

@@ -1,0 +1,244 @@
+// The console widget: keys, mouse, focus, scroll bars and painting.
+#include "console/console_widget.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+namespace console {
+namespace {
+
+// Keys that act on the text without typing a character.
+struct KeyCommand {
+  int key;
+  void (ConsoleText::*action)();
+};
+constexpr KeyCommand kKeyCommands[] = {
+    {Qt::Key_PageUp, &ConsoleText::pageUp},      {Qt::Key_PageDown, &ConsoleText::pageDown},
+    {Qt::Key_End, &ConsoleText::scrollToBottom}, {Qt::Key_Home, &ConsoleText::scrollToTop},
+    {Qt::Key_Up, &ConsoleText::lineUp},          {Qt::Key_Down, &ConsoleText::lineDown},
+    {Qt::Key_Left, &ConsoleText::caretLeft},     {Qt::Key_Right, &ConsoleText::caretRight},
+    {Qt::Key_Insert, &ConsoleText::insertBlank}, {Qt::Key_Delete, &ConsoleText::deleteAtCaret}};
+
+// Keys typed as a control character.
+struct KeyCharacter {
+  int key;
+  char c;
+};
+constexpr KeyCharacter kKeyCharacters[] = {
+    {Qt::Key_Return, '\r'}, {Qt::Key_Enter, '\r'}, {Qt::Key_Backspace, '\b'}, {Qt::Key_Tab, '\t'}};
+
+// Typed text as bytes; a character outside Latin-1 is typed as '?'.
+std::string latin1Bytes(const QString& text) {
+  std::string bytes;
+  for (QChar ch : text) bytes += ch.unicode() < 0x100 ? static_cast<char>(ch.unicode()) : '?';
+  return bytes;
+}
+
+}  // namespace
+
+ConsoleWidget::ConsoleWidget(QWidget* parent) : QAbstractScrollArea(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setCursor(Qt::IBeamCursor);
+  QPalette palette = viewport()->palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  viewport()->setPalette(palette);
+  viewport()->setBackgroundRole(QPalette::Base);
+  horizontalScrollBar()->setTracking(false);
+  measureFont();
+  syncScrollBars();
+}
+
+void ConsoleWidget::measureFont() {
+  font_ = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font_.setStyleHint(QFont::TypeWriter);
+  font_.setFixedPitch(true);
+  font_.setKerning(false);
+  // Cells are whole pixels; the spacing makes every advance exactly one
+  // cell, so that a run of characters drawn at once keeps to the cells.
+  const qreal advance = QFontMetricsF(font_).horizontalAdvance(QLatin1Char('M'));
+  characterWidth_ = std::max(1, qRound(advance));
+  font_.setLetterSpacing(QFont::AbsoluteSpacing, characterWidth_ - advance);
+  const QFontMetrics metrics(font_);
+  characterHeight_ = std::max(1, metrics.height());
+  ascent_ = metrics.ascent();
+}
+
+void ConsoleWidget::writeBlock(std::string_view block) {
+  text_.write(block);
+  refresh();
+}
+
+void ConsoleWidget::clearText() {
+  text_.clear();
+  dragging_ = false;
+  refresh();
+}
+
+void ConsoleWidget::beginRead() {
+  text_.beginRead();
+  emit readStarted();
+}
+
+SaveResult ConsoleWidget::saveTo(const std::string& path) {
+  SaveResult result = text_.saveTo(path);
+  if (result == SaveResult::Saved) text_.markSaved();
+  refresh();
+  return result;
+}
+
+void ConsoleWidget::feed(char c) {
+  const bool reading = text_.readPending();
+  text_.feed(c);
+  refresh();
+  if (reading && !text_.readPending()) emit readEnded();
+}
+
+void ConsoleWidget::keyPressEvent(QKeyEvent* event) {
+  for (const KeyCommand& command : kKeyCommands)
+    if (event->key() == command.key) {
+      (text_.*command.action)();
+      refresh();
+      return;
+    }
+  if (!typeKey(*event)) event->ignore();
+}
+
+// A typed key: the control character of its key, else its text.
+bool ConsoleWidget::typeKey(const QKeyEvent& event) {
+  for (const KeyCharacter& k : kKeyCharacters)
+    if (event.key() == k.key) {
+      feed(k.c);
+      return true;
+    }
+  const std::string bytes = latin1Bytes(event.text());
+  for (char c : bytes) feed(c);
+  return !bytes.empty();
+}
+
+// Tab is typed, not used to move the focus.
+bool ConsoleWidget::focusNextPrevChild(bool /*next*/) { return false; }
+
+void ConsoleWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  setFocus(Qt::MouseFocusReason);
+  text_.clearSelection();
+  dragging_ = true;
+  refresh();
+}
+
+void ConsoleWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint at = event->position().toPoint();
+  const int column = at.x() / characterWidth_ + text_.firstVisibleColumn();
+  const int line = text_.firstVisibleLine() + at.y() / characterHeight_;
+  text_.selectWordAt(line, column);
+  dragging_ = false;
+  refresh();
+}
+
+void ConsoleWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  dragging_ = false;
+  refresh();
+}
+
+void ConsoleWidget::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  caretShown_ = true;
+  caretOn_ = true;
+  const int flash = QApplication::cursorFlashTime();
+  if (flash > 0) blink_.start(flash / 2, this);
+  viewport()->update(caretRect());
+}
+
+void ConsoleWidget::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  caretShown_ = false;
+  blink_.stop();
+  viewport()->update(caretDrawn_);
+}
+
+void ConsoleWidget::timerEvent(QTimerEvent* event) {
+  if (event->timerId() != blink_.timerId()) return QAbstractScrollArea::timerEvent(event);
+  caretOn_ = !caretOn_;
+  viewport()->update(caretRect());
+}
+
+void ConsoleWidget::resizeEvent(QResizeEvent* /*event*/) {
+  text_.resize(viewport()->width() / characterWidth_, viewport()->height() / characterHeight_);
+  refresh();
+}
+
+// The user moved a scroll bar.
+void ConsoleWidget::scrollContentsBy(int /*dx*/, int /*dy*/) {
+  if (syncing_) return;
+  text_.scrollToLine(verticalScrollBar()->value());
+  text_.scrollToColumn(horizontalScrollBar()->value());
+  refresh();
+}
+
+// Draws again what the text says changed, and lets the scroll bars, the
+// caret and the listeners follow.
+void ConsoleWidget::refresh() {
+  const Damage damage = text_.takeDamage();
+  if (damage.everything) {
+    viewport()->update();
+  } else {
+    for (const CellSpan& span : damage.spans)
+      viewport()->update(cellsRect(span.line, span.fromColumn, span.toColumn));
+  }
+  if (damage.scrollRanges) syncScrollBars();
+  updateCaret();
+  if (selected_ != text_.hasSelection() && !dragging_) {
+    selected_ = text_.hasSelection();
+    emit selectionChanged(selected_);
+  }
+  if (modified_ != text_.modified()) {
+    modified_ = text_.modified();
+    emit modificationChanged(modified_);
+  }
+}
+
+void ConsoleWidget::syncScrollBars() {
+  syncing_ = true;
+  QScrollBar* vertical = verticalScrollBar();
+  vertical->setRange(0, text_.lineLimit());
+  vertical->setPageStep(std::max(text_.visibleRows(), 1));
+  vertical->setValue(text_.firstVisibleLine());
+  QScrollBar* horizontal = horizontalScrollBar();
+  horizontal->setRange(0, text_.columnLimit());
+  horizontal->setPageStep(kHorizontalPage);
+  horizontal->setValue(text_.firstVisibleColumn());
+  syncing_ = false;
+}
+
+void ConsoleWidget::updateCaret() {
+  const QRect now = caretRect();
+  if (now == caretDrawn_) return;
+  viewport()->update(caretDrawn_);
+  viewport()->update(now);
+  caretDrawn_ = now;
+  caretOn_ = true;
+}
+
+QPoint ConsoleWidget::cellPosition(int line, int column) const {
+  return {(column - text_.firstVisibleColumn()) * characterWidth_,
+          (line - text_.firstVisibleLine()) * characterHeight_};
+}
+
+QRect ConsoleWidget::cellsRect(int line, int from, int to) const {
+  const QPoint topLeft = cellPosition(line, from);
+  const int right = to == kRightEdge ? viewport()->width() : cellPosition(line, to).x();
+  return QRect(topLeft.x(), topLeft.y(), std::max(0, right - topLeft.x()), characterHeight_);
+}
+
+QRect ConsoleWidget::caretRect() const {
+  return QRect(cellPosition(text_.caretLine(), text_.caretColumn()),
+               QSize(characterWidth_, characterHeight_));
+}
+
+}  // namespace console

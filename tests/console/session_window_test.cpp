@@ -1,0 +1,127 @@
+// Whole edit sessions typed into the "Input/Output" window: they write the
+// same new file as on the text console, and the window shows the dialogue
+// exactly as the console's output and the typed answers make it.
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "app/session.h"
+#include "console/stream_blocks.h"
+#include "dialogue/tables.h"
+#include "fmtio/hooks.h"
+#include "tests/console/window_fixture.h"
+#include "tests/support/console_script.h"
+
+namespace console {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ConsoleScript;
+using testing_support::TempDir;
+
+const fs::path kGoldenDir = fs::path(RINGEDIT_SOURCE_DIR) / "tests" / "golden";
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> answersOf(const std::string& typed) {
+  std::vector<std::string> answers;
+  std::istringstream in(typed);
+  for (std::string line; std::getline(in, line);) answers.push_back(line);
+  return answers;
+}
+
+// The session's folder: copies of its input files, the working directory
+// while it runs, with the clock fixed as for the golden sessions.
+class SessionFolder {
+ public:
+  explicit SessionFolder(const fs::path& caseDir) : home_(fs::current_path()) {
+    for (const fs::directory_entry& e : fs::directory_iterator(caseDir)) {
+      const std::string name = e.path().filename().string();
+      if (name != "stdin" && name != "console.txt" && name != "stderr.txt" &&
+          name.rfind("new", 0) != 0)
+        dir_.write(name, readFile(e.path()));
+    }
+    fs::current_path(dir_.path());
+    dialogue::setClock([] { return dialogue::LocalTime{2005, 3, 4, 15, 32}; });
+  }
+  ~SessionFolder() {
+    dialogue::setClock({});
+    fs::current_path(home_);
+  }
+  const TempDir& dir() const { return dir_; }
+
+ private:
+  fs::path home_;
+  TempDir dir_;
+};
+
+// The session on a scripted text console, its output and answers fed to a
+// window's text the way the window environment feeds them.
+ConsoleText plainSessionText(const fs::path& caseDir) {
+  SessionFolder folder(caseDir);
+  ConsoleText text;
+  text.resize(100, 40);
+  ConsoleScript script(readFile(caseDir / "stdin"));
+  fmtio::ConsoleHooks& hooks = fmtio::consoleHooks();
+  auto read = hooks.readLine;
+  auto write = hooks.writeBlock;
+  hooks.readLine = [&](int unit, std::string& line) {
+    const bool got = read(unit, line);
+    for (char c : line.substr(0, line.find('\n'))) text.feed(c);
+    text.feed('\r');
+    return got;
+  };
+  hooks.writeBlock = [&](int unit, bool toError, std::string_view bytes) {
+    write(unit, toError, bytes);
+    for (const std::string& block : consoleBlocks(bytes)) text.write(block);
+  };
+  EXPECT_EQ(script.run(app::editSession), 0);
+  return text;
+}
+
+class SessionInWindow : public testing::TestWithParam<std::string> {};
+
+TEST_P(SessionInWindow, TypedAnswersGiveTheSameNewFileAndDialogue) {
+  const fs::path caseDir = kGoldenDir / GetParam();
+  ASSERT_TRUE(fs::is_directory(caseDir)) << caseDir;
+  const ConsoleText plain = plainSessionText(caseDir);
+
+  WindowRun window;
+  for (const std::string& answer : answersOf(readFile(caseDir / "stdin")))
+    window.driver.type(answer);
+  window.driver.exitWhenFinished().press(QMessageBox::No);
+  std::map<std::string, std::string> created;
+  {
+    SessionFolder folder(caseDir);
+    EXPECT_EQ(window.run(app::editSession), 0);
+    for (const fs::directory_entry& e : fs::directory_iterator(folder.dir().path()))
+      if (e.path().filename().string().rfind("new", 0) == 0)
+        created[e.path().filename().string()] = readFile(e.path());
+  }
+  std::map<std::string, std::string> expected;
+  for (const fs::directory_entry& e : fs::directory_iterator(caseDir))
+    if (e.path().filename().string().rfind("new", 0) == 0)
+      expected[e.path().filename().string()] = readFile(e.path());
+  EXPECT_EQ(created, expected);
+
+  std::vector<std::string> want;
+  for (int k = 0; k < plain.lineCount(); ++k) want.emplace_back(plain.line(k));
+  EXPECT_EQ(linesOf(window.io), want);
+  const std::string stop = readFile(caseDir / "stderr.txt");
+  EXPECT_TRUE(hasLine(window.io, stop.substr(0, stop.find('\n')))) << "the stop message";
+}
+
+INSTANTIATE_TEST_SUITE_P(Golden, SessionInWindow,
+                         testing::Values("insert", "slash_exit", "copy_all_compact", "redate"),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                           return info.param;
+                         });
+
+}  // namespace
+}  // namespace console
