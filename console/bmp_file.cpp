@@ -1,6 +1,7 @@
 // BMP file headers and writing.
 #include "console/bmp_file.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace console {
@@ -14,6 +15,8 @@ constexpr int kDepths[] = {1, 4, 8, 16, 24, 32};
 constexpr std::string_view kCreateFailed = "CreateFile";
 constexpr std::string_view kWriteFailed = "WriteFile";
 constexpr std::string_view kCloseFailed = "CloseHandle";
+// Pixel data goes out in pieces below this size.
+constexpr std::size_t kPieceLimit = 65536;
 
 void put16(std::string& out, std::uint32_t v) {
   out += static_cast<char>(v & 0xFF);
@@ -68,17 +71,34 @@ std::string bmpHeaders(const BmpPicture& picture) {
 }
 
 // Exactly the computed number of pixel bytes is written (zeros where the
-// picture has fewer).
+// picture has fewer), in pieces of 65535 bytes while 65536 or more remain.
 std::string_view writeBmpFile(const std::string& path, const BmpPicture& picture) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return kCreateFailed;
-  std::string bytes = bmpHeaders(picture);
+  const std::string headers = bmpHeaders(picture);
   std::string pixels = picture.pixels;
   pixels.resize(bmpLayout(picture).imageSize, '\0');
-  bytes += pixels;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  bool written = std::fwrite(headers.data(), 1, headers.size(), file) == headers.size();
+  std::size_t at = 0;
+  while (written && at < pixels.size()) {
+    const std::size_t left = pixels.size() - at;
+    const std::size_t piece = left >= kPieceLimit ? kPieceLimit - 1 : left;
+    written = std::fwrite(pixels.data() + at, 1, piece, file) == piece;
+    at += piece;
+  }
   if (std::fclose(file) != 0) return written ? kCloseFailed : kWriteFailed;
   return written ? std::string_view() : kWriteFailed;
+}
+
+std::size_t rowBytes(int width, int bits) {
+  return (static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) + 31) / 32 * 4;
+}
+
+std::size_t pixelBufferSize(const BmpPicture& picture) {
+  const BmpLayout layout = bmpLayout(picture);
+  const std::size_t aligned =
+      rowBytes(picture.width, layout.bits) * static_cast<std::size_t>(std::max(picture.height, 0));
+  return std::max<std::size_t>(layout.imageSize, aligned);
 }
 
 }  // namespace console

@@ -34,6 +34,12 @@ BmpLayout bmpLayout(const BmpPicture& picture);
 // entries are 0).
 std::string bmpHeaders(const BmpPicture& picture);
 
+// Bytes of one pixel row as the screen delivers it (rows end on 4 bytes).
+std::size_t rowBytes(int width, int bits);
+// The pixel buffer a capture needs: the image size of the header or the
+// row-aligned rows, whichever is bigger.
+std::size_t pixelBufferSize(const BmpPicture& picture);
+
 // The step of writing that failed, named as the fatal error reports it;
 // empty when the file was written.
 std::string_view writeBmpFile(const std::string& path, const BmpPicture& picture);

@@ -100,6 +100,8 @@ class ConsoleText {
   // past the end of the line, which leaves nothing selected.
   bool selectWordAt(int line, int column);
   void clearSelection();
+  // Deletes the selected word from its line and clears the selection.
+  void deleteSelection();
   bool hasSelection() const { return hasSelection_; }
   const Selection& selection() const { return selection_; }
   std::string_view selectedText() const;

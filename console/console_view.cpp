@@ -85,6 +85,17 @@ void ConsoleText::clearSelection() {
   damageCells(selection_.line, selection_.start, selection_.end);
 }
 
+// A selection before the caret on its line moves the caret back by its
+// length, or to its start when the caret is inside it.
+void ConsoleText::deleteSelection() {
+  if (!hasSelection_) return;
+  const Selection s = selection_;
+  if (s.line == caretLine_ && s.start < caretColumn_)
+    caretColumn_ = caretColumn_ >= s.end ? caretColumn_ - (s.end - s.start) : s.start;
+  deleteChars(s.line, s.start, s.end - s.start);
+  clearSelection();
+}
+
 std::string_view ConsoleText::selectedText() const {
   if (!hasSelection_) return {};
   return line(selection_.line)

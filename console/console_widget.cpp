@@ -48,12 +48,13 @@ ConsoleWidget::ConsoleWidget(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setPalette(palette);
   viewport()->setBackgroundRole(QPalette::Base);
   horizontalScrollBar()->setTracking(false);
-  measureFont();
+  measureFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   syncScrollBars();
 }
 
-void ConsoleWidget::measureFont() {
-  font_ = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+void ConsoleWidget::measureFont(QFont font) {
+  font_ = font;
+  font_.setLetterSpacing(QFont::AbsoluteSpacing, 0);
   font_.setStyleHint(QFont::TypeWriter);
   font_.setFixedPitch(true);
   font_.setKerning(false);
@@ -95,6 +96,27 @@ void ConsoleWidget::feed(char c) {
   text_.feed(c);
   refresh();
   if (reading && !text_.readPending()) emit readEnded();
+}
+
+void ConsoleWidget::typeText(std::string_view typed) {
+  for (char c : typed) feed(c);
+}
+
+void ConsoleWidget::deleteSelection() {
+  text_.deleteSelection();
+  refresh();
+}
+
+void ConsoleWidget::setTextFont(const QFont& font) {
+  measureFont(font);
+  caretDrawn_ = QRect();
+  resizeEvent(nullptr);
+  viewport()->update();
+}
+
+void ConsoleWidget::setTextColour(const QColor& colour) {
+  textColour_ = colour;
+  viewport()->update();
 }
 
 void ConsoleWidget::keyPressEvent(QKeyEvent* event) {

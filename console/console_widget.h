@@ -37,6 +37,16 @@ class ConsoleWidget : public QAbstractScrollArea {
     text_.setFileName(path, chosenBySave);
   }
 
+  // Characters fed as if typed (pasted text).
+  void typeText(std::string_view typed);
+  // Deletes the selected word (the caret follows) and clears the selection.
+  void deleteSelection();
+  const QFont& textFont() const { return font_; }
+  // A new font: new cell size, visible rows and columns, repaint.
+  void setTextFont(const QFont& font);
+  QColor textColour() const { return textColour_; }
+  void setTextColour(const QColor& colour);
+
   int characterWidth() const { return characterWidth_; }
   int characterHeight() const { return characterHeight_; }
   // The pixel position of a cell in the viewport.
@@ -63,7 +73,7 @@ class ConsoleWidget : public QAbstractScrollArea {
   bool focusNextPrevChild(bool next) override;
 
  private:
-  void measureFont();
+  void measureFont(QFont font);
   void feed(char c);
   bool typeKey(const QKeyEvent& event);
   void refresh();

@@ -1,4 +1,4 @@
-// Message boxes and file dialogs.
+// Message boxes and file dialogs, through the installed platform dialogs.
 #include "console/dialogs.h"
 
 #include <QDir>
@@ -16,8 +16,12 @@ QString text(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// The last path chosen in a text Save dialog.
+// The last path chosen in a text Save dialog and in a BMP Save dialog.
 QString& lastTextPath() {
+  static QString path;
+  return path;
+}
+QString& lastBitmapPath() {
   static QString path;
   return path;
 }
@@ -28,6 +32,23 @@ std::string localPath(const QString& path) { return QFile::encodeName(path).toSt
 std::optional<QString> chosenFile(QFileDialog& dialog) {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front();
+}
+
+// The directory of the last path (the current one when none) joined with name.
+QString proposedPath(const QString& lastPath, const QString& name) {
+  const QString directory =
+      lastPath.isEmpty() ? QDir::currentPath() : QFileInfo(lastPath).absolutePath();
+  return QDir(directory).filePath(name);
+}
+
+// Asks with a save dialog captioned name; the choice becomes lastPath.
+std::optional<std::string> askSave(QString& lastPath, const QString& name, std::string_view filter,
+                                   std::string_view suffix) {
+  const std::optional<QString> file =
+      platformDialogs().saveFile({name, proposedPath(lastPath, name), text(filter), text(suffix)});
+  if (!file) return std::nullopt;
+  lastPath = *file;
+  return localPath(*file);
 }
 
 }  // namespace
@@ -46,35 +67,34 @@ int askUnitFileName(int unit, bool mustExist, std::string& name) {
 
 std::optional<std::string> askTextSavePath(const QString& windowTitle) {
   const QString shown = windowTitle == text(kInputOutputTitle) ? text(kUntitled) : windowTitle;
-  const QString directory =
-      lastTextPath().isEmpty() ? QDir::currentPath() : QFileInfo(lastTextPath()).absolutePath();
-  QFileDialog dialog(nullptr, shown, QDir(directory).filePath(shown), text(kTextFilter));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix(text(kTextExtension));
-  const std::optional<QString> file = chosenFile(dialog);
-  if (!file) return std::nullopt;
-  lastTextPath() = *file;
-  return localPath(*file);
+  return askSave(lastTextPath(), shown, kTextFilter, kTextExtension);
 }
 
-QMessageBox::StandardButton askSaveChanges(const QString& windowTitle) {
+std::optional<std::string> askBitmapSavePath(const QString& windowTitle) {
+  return askSave(lastBitmapPath(), windowTitle, kBitmapFilter, kBitmapExtension);
+}
+
+QString saveChangesQuestion(const QString& windowTitle) {
   QString title = windowTitle;
   while (title.endsWith(QLatin1Char(' '))) title.chop(1);
   QString question = text(kSaveChangesPrefix) + title + text(kSaveChangesSuffix);
   question.truncate(static_cast<qsizetype>(kSaveChangesLimit));
-  QMessageBox box(QMessageBox::Warning, text(kWarningCaption), question,
-                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-  return static_cast<QMessageBox::StandardButton>(box.exec());
+  return question;
+}
+
+QMessageBox::StandardButton askSaveChanges(const QString& windowTitle) {
+  return platformDialogs().message(QMessageBox::Warning, text(kWarningCaption),
+                                   saveChangesQuestion(windowTitle),
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
 }
 
 void warn(std::string_view message) {
-  QMessageBox box(QMessageBox::Warning, text(kWarningCaption), text(message), QMessageBox::Ok);
-  box.exec();
+  platformDialogs().message(QMessageBox::Warning, text(kWarningCaption), text(message),
+                            QMessageBox::Ok);
 }
 
 void showError(std::string_view message, std::string_view caption) {
-  QMessageBox box(QMessageBox::Critical, text(caption), text(message), QMessageBox::Ok);
-  box.exec();
+  platformDialogs().message(QMessageBox::Critical, text(caption), text(message), QMessageBox::Ok);
 }
 
 }  // namespace console

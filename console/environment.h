@@ -9,6 +9,7 @@
 // are handled and run STOP from the program's side.
 #pragma once
 
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <functional>
@@ -17,6 +18,7 @@
 #include <string_view>
 
 #include "console/event_loops.h"
+#include "console/graphics_window.h"
 #include "console/window_registry.h"
 
 namespace console {
@@ -49,6 +51,11 @@ class Environment {
 
   // Empties the window of a unit (0 or negative: the first window).
   void clearWindow(int unit);
+  // Opens the graphics window (once per run): 0 width or height gives
+  // 600 x 300, stored back; 1 when created, else 0.
+  int openGraphics(int& width, int& height, std::string_view title, int mappingMode,
+                   PaintCallback paint);
+  GraphicsWindow* graphics() const { return graphics_; }
   // Stops the program after showing the "System Error" box.
   [[noreturn]] void fatalSystemError(std::string_view text, int code);
   // Ends every loop of the environment; a running program stops at its next
@@ -81,6 +88,8 @@ class Environment {
   WindowRegistry<ConsoleWidget> registry_;
   EventLoops loops_;
   std::unique_ptr<Frame> frame_;
+  QPointer<GraphicsWindow> graphics_;
+  bool graphicsOpened_ = false;
   bool stopping_ = false;
   bool finalLoopRunning_ = false;
 };

@@ -1,38 +1,50 @@
-// The frame window, its menus and the routing of its commands.
+// The frame window, its menus and accelerators, and the routing of commands.
 #include "console/frame.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 
 #include "console/console_window.h"
+#include "console/graphics_window.h"
+#include "resources/resource_tables.h"
+
+// The icons live in the library's compiled resources, which a static
+// library must load by name.
+static void loadIcons() { Q_INIT_RESOURCE(ringedit); }
 
 namespace console {
 namespace {
 
-// Menu items of the frame: command and text; a separator goes before the
-// items that ask for one.
-struct MenuItem {
-  Command command;
-  const char* text;
-  bool separatorBefore;
-};
-constexpr MenuItem kFileMenu[] = {{Command::Save, "&Save", false},
-                                  {Command::SaveAs, "Save As...", false},
-                                  {Command::Exit, "E&xit", true}};
-constexpr const char* kFileMenuTitle = "&File";
+QString text(std::string_view s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The key sequence of an accelerator: a control character is typed with
+// Ctrl and its letter.
+QKeySequence keyOf(const resources::AccelResource& accel) {
+  const int modifier = accel.shift ? static_cast<int>(Qt::SHIFT) : 0;
+  if (accel.kind == resources::AccelKind::Character)
+    return QKeySequence(static_cast<int>(Qt::CTRL) | modifier | (Qt::Key_A + accel.code - 1));
+  const int key = accel.code == resources::kVirtualF5 ? Qt::Key_F5 : 0;
+  return QKeySequence(modifier | key);
+}
 
 }  // namespace
 
 Frame::Frame(const QString& title) : mdiArea_(new QMdiArea) {
+  loadIcons();
   setWindowTitle(title);
+  setWindowIcon(QIcon(text(resources::kFrameIcon)));
   mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdiArea_);
-  createActions();
+  createMenus();
+  createAccelerators();
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, &Frame::updateActions);
   updateActions();
 }
@@ -44,38 +56,82 @@ Frame::~Frame() {
     if (auto* window = qobject_cast<ConsoleWindow*>(child)) window->console()->disconnect(this);
 }
 
-// Every action of the frame is built here, from the menu tables.
-void Frame::createActions() {
-  QMenu* file = menuBar()->addMenu(tr(kFileMenuTitle));
-  for (const MenuItem& item : kFileMenu) {
-    if (item.separatorBefore) file->addSeparator();
-    QAction* action = file->addAction(tr(item.text));
-    const Command command = item.command;
-    connect(action, &QAction::triggered, this, [this, command] { run(command); });
-    actions_.emplace_back(command, action);
+// MainMenu, built from its resource table; every item sends its identifier.
+void Frame::createMenus() {
+  for (const resources::PopupResource& popup : resources::kMainMenu) {
+    QMenu* menu = menuBar()->addMenu(text(popup.title));
+    for (const resources::MenuItemResource& item : popup.items) {
+      if (item.id == resources::kSeparator) {
+        menu->addSeparator();
+        continue;
+      }
+      QAction* action = menu->addAction(text(item.text));
+      const int id = item.id;
+      connect(action, &QAction::triggered, this, [this, id] { command(id); });
+      actions_[id] = action;
+    }
   }
+}
+
+// MDIAccel: each accelerator triggers the menu item of its command.
+void Frame::createAccelerators() {
+  for (const resources::AccelResource& accel : resources::kMdiAccel)
+    if (QAction* item = actions_[accel.command]) {
+      item->setShortcut(keyOf(accel));
+      item->setShortcutContext(Qt::WindowShortcut);
+    }
 }
 
 QAction* Frame::action(Command command) const {
-  for (const auto& [c, action] : actions_)
-    if (c == command) return action;
-  return nullptr;
+  const auto found = actions_.find(static_cast<int>(command));
+  return found == actions_.end() ? nullptr : found->second;
 }
 
-void Frame::run(Command command) {
-  ConsoleWindow* window = currentConsole();
-  switch (command) {
-    case Command::Save:
-      if (window != nullptr) window->save();
-      break;
-    case Command::SaveAs:
-      if (window != nullptr) window->saveAs();
-      break;
-    case Command::Exit:
-      if (exitCommand_) exitCommand_();
-      break;
+Route Frame::command(int parameter) {
+  const int id = parameter & 0xFFFF;
+  Route route = Route::Child;
+  if (runFrameCommand(id)) {
+    route = Route::Frame;
+  } else if (id >= kFirstProgramItem && id < nextItem_) {
+    runProgramItem(id);
+    route = Route::ProgramItem;
+  } else if (id >= kFirstSystemCommand) {
+    route = Route::System;
+  } else if (mdiArea_->currentSubWindow() != nullptr) {
+    routeToChild(id);
+  } else {
+    route = Route::Nowhere;
   }
   updateActions();
+  return route;
+}
+
+// The frame's own commands; false for any other identifier.
+bool Frame::runFrameCommand(int id) {
+  switch (static_cast<Command>(id)) {
+    case Command::About: about(); return true;
+    case Command::Exit:
+      if (exitCommand_) exitCommand_();
+      return true;
+    case Command::TileVertically: tile(Qt::Horizontal); return true;
+    case Command::TileHorizontally: tile(Qt::Vertical); return true;
+    case Command::Cascade: mdiArea_->cascadeSubWindows(); return true;
+    case Command::ArrangeIcons: arrangeIcons(); return true;
+    default: return false;
+  }
+}
+
+// Below 500 an identifier names a child of the Window menu to activate;
+// the others are the child's commands.
+void Frame::routeToChild(int id) {
+  QMdiSubWindow* child = mdiArea_->currentSubWindow();
+  if (id < static_cast<int>(Command::Save)) {
+    const QList<QMdiSubWindow*> children = mdiArea_->subWindowList();
+    const int index = id - resources::kFirstChildId;
+    if (index >= 0 && index < children.size()) mdiArea_->setActiveSubWindow(children[index]);
+    return;
+  }
+  if (auto* target = dynamic_cast<CommandTarget*>(child)) target->command(id);
 }
 
 // Commands go to the current child even while the frame is not active.
@@ -84,14 +140,35 @@ ConsoleWindow* Frame::currentConsole() const {
 }
 
 void Frame::addConsole(ConsoleWindow* window) {
+  window->setWindowIcon(QIcon(text(resources::kChildIcon)));
   mdiArea_->addSubWindow(window);
   connect(window->console(), &ConsoleWidget::modificationChanged, this, &Frame::updateActions);
+  connect(window->console(), &ConsoleWidget::selectionChanged, this, &Frame::updateActions);
+  connect(window, &ConsoleWindow::copied, this, [this] {
+    enablePaste();
+    updateActions();
+  });
 }
 
+void Frame::addGraphics(GraphicsWindow* window) {
+  window->setWindowIcon(QIcon(text(resources::kChildIcon)));
+  mdiArea_->addSubWindow(window);
+  connect(window, &GraphicsWindow::savedChanged, this, &Frame::updateActions);
+}
+
+// Save: a modified console window or a graphics window not saved yet; Cut,
+// Copy and Delete: a selected word; Paste: after a Cut or Copy.
 void Frame::updateActions() {
-  const ConsoleWindow* window = currentConsole();
-  action(Command::Save)->setEnabled(window != nullptr && window->console()->text().modified());
-  action(Command::SaveAs)->setEnabled(window != nullptr);
+  const ConsoleWindow* console = currentConsole();
+  const auto* graphics = qobject_cast<GraphicsWindow*>(mdiArea_->currentSubWindow());
+  const bool modified = console != nullptr && console->console()->text().modified();
+  action(Command::Save)->setEnabled(modified || (graphics != nullptr && !graphics->saved()));
+  const bool child = console != nullptr || graphics != nullptr;
+  action(Command::SaveAs)->setEnabled(child);
+  action(Command::Print)->setEnabled(child);
+  const bool selected = console != nullptr && console->console()->text().hasSelection();
+  for (Command c : {Command::Cut, Command::Copy, Command::Delete}) action(c)->setEnabled(selected);
+  action(Command::Paste)->setEnabled(pasteEnabled_);
 }
 
 // Closing the frame is the Exit command; the frame goes only when every

@@ -20,6 +20,16 @@ inline constexpr std::string_view kWriteFailed = "I/O error while writing file";
 // The text Save dialog.
 inline constexpr std::string_view kTextFilter = "Text Files (*.txt);;All Files (*.*)";
 inline constexpr std::string_view kTextExtension = "txt";
+// The BMP Save dialog of the graphics window.
+inline constexpr std::string_view kBitmapFilter = "BitMap Files (*.bmp);;All Files (*.*)";
+inline constexpr std::string_view kBitmapExtension = "bmp";
+// Printing.
+inline constexpr std::string_view kNoPrinter = "Cannot obtain Printer DC";
+inline constexpr std::string_view kTextDocument = "KOVA Input/Output";
+inline constexpr std::string_view kGraphicDocument = "KOVA Graphic";
+// The graphics window.
+inline constexpr std::string_view kGraphicsTitle = "Graphics";
+inline constexpr std::size_t kGraphicsTitleLimit = 80;
 // Proposed instead of the title "Input/Output".
 inline constexpr std::string_view kUntitled = "Untitled";
 

@@ -1,0 +1,66 @@
+// The console window's commands: their routing, the clipboard, font and colour.
+#include <QApplication>
+#include <QClipboard>
+
+#include "console/console_window.h"
+#include "console/dialogs.h"
+
+namespace console {
+
+void ConsoleWindow::command(int id) {
+  switch (static_cast<Command>(id)) {
+    case Command::Save: save(); break;
+    case Command::SaveAs: saveAs(); break;
+    case Command::Print: print(); break;
+    case Command::Undo: break;
+    case Command::Cut: cut(); break;
+    case Command::Copy: copy(); break;
+    case Command::Paste: paste(); break;
+    case Command::Delete: console_->deleteSelection(); break;
+    case Command::Font: chooseFont(); break;
+    case Command::Colour: chooseColour(); break;
+    default: break;
+  }
+}
+
+bool ConsoleWindow::copy() {
+  if (!console_->text().hasSelection()) return false;
+  const std::string_view word = console_->text().selectedText();
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr) return false;
+  clipboard->setText(QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size())));
+  emit copied();
+  return true;
+}
+
+bool ConsoleWindow::cut() {
+  if (!copy()) return false;
+  console_->deleteSelection();
+  return true;
+}
+
+// The clipboard's plain text up to a zero character, at most 1024
+// characters, typed one by one: carriage returns end lines, tabs expand.
+void ConsoleWindow::paste() {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr) return;
+  QString text = clipboard->text();
+  const qsizetype zero = text.indexOf(QChar(u'\0'));
+  if (zero >= 0) text.truncate(zero);
+  text.truncate(kPasteLimit);
+  std::string typed;
+  for (QChar ch : text) typed += ch.unicode() < 0x100 ? static_cast<char>(ch.unicode()) : '?';
+  console_->typeText(typed);
+}
+
+void ConsoleWindow::chooseFont() {
+  QFont font = console_->textFont();
+  if (platformDialogs().chooseFont(font)) console_->setTextFont(font);
+}
+
+void ConsoleWindow::chooseColour() {
+  QColor colour = console_->textColour();
+  if (platformDialogs().chooseColour(colour)) console_->setTextColour(colour);
+}
+
+}  // namespace console
