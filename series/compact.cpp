@@ -70,11 +70,13 @@ int readHeader(std::string_view line, int n, CompactHeader& h) {
                      FMT("(I3,A)"), h.exponent, h.dataFormat);
 }
 
-// Values one record of a data format holds, and the columns it spans; 0
-// values for a format that is not a plain list of fields.
+// Values one record of a data format holds, the columns it spans and the
+// column each value's field ends in; 0 values for a format that is not a
+// plain list of fields.
 struct RecordShape {
   int values = 0;
   int columns = 0;
+  std::vector<int> ends;
 };
 
 RecordShape shapeOf(const fmtio::Format& format) {
@@ -84,12 +86,24 @@ RecordShape shapeOf(const fmtio::Format& format) {
     if (e.op == fmtio::Op::GroupOpen || e.op == fmtio::Op::Slash) return {};
     if (fmtio::isDataOp(e.op)) {
       shape.values += e.repeat;
-      shape.columns += e.repeat * std::max(e.w, 0);
+      for (int k = 0; k < e.repeat; ++k) {
+        shape.columns += std::max(e.w, 0);
+        shape.ends.push_back(shape.columns);
+      }
     } else if (e.op == fmtio::Op::X) {
       shape.columns += e.repeat;
     }
   }
   return shape;
+}
+
+// Whether the line reaches the end of the field of its last value: the
+// integers stand right-justified, so a line that stops short was cut (the
+// fields it lacks would read as 0, a cut one as a smaller number).
+bool holdsFields(std::string_view line, const RecordShape& shape, std::size_t values) {
+  std::size_t last = line.find_last_not_of(' ');
+  std::size_t columns = last == std::string_view::npos ? 0 : last + 1;
+  return columns >= static_cast<std::size_t>(shape.ends[values - 1]);
 }
 
 // Values times 10^exponent (power = 10^|exponent|), each rounded once.
@@ -119,12 +133,13 @@ void readCompactValues(Series& s, std::int32_t unit, const CompactHeader& h) {
     std::int32_t ios = 0;
     std::span<float> row(fields.data(),
                          static_cast<std::size_t>(std::min(shape.values, h.count - taken)));
-    if (status == LineStatus::Error ||
-        fmtio::READ(fmtio::Internal(std::string_view(line), caught(ios)), format, row) != 0) {
+    bool read = status == LineStatus::Ok &&
+                fmtio::READ(fmtio::Internal(std::string_view(line), caught(ios)), format, row) == 0;
+    if (read) reportCutData();
+    if (!read || !holdsFields(line, shape, row.size())) {
       fmtio::WRITE(6, FMT("(' >> Sbr DATR:  Read error')"));
       return;
     }
-    reportCutData();
     scaleByExponent(row, h.exponent, power);
     for (float v : row) fill.add(v);
     taken += static_cast<std::int32_t>(row.size());
@@ -199,6 +214,23 @@ int scaleFor(double range) {
   return scale;
 }
 
+// Integers six columns hold, a negative one with its sign.
+constexpr std::int32_t kLowestStored = -99999;
+constexpr std::int32_t kHighestStored = 999999;
+
+// The stored integers at the scale 10^scale; false when one of them does
+// not fit its field.
+bool storeAt(const Series& s, std::span<std::int32_t> k, int scale) {
+  double power = std::pow(10.0, scale);
+  bool fit = true;
+  for (std::size_t i = 0; i < k.size(); ++i) {
+    double x = s.values[i];
+    k[i] = std::isfinite(x) ? static_cast<std::int32_t>(std::llround(x * power)) : 0;
+    fit = fit && k[i] >= kLowestStored && k[i] <= kHighestStored;
+  }
+  return fit;
+}
+
 // Range, scale and stored integers (before the trailing zeros go). Values
 // that are not numbers or infinite are stored as 0 with one message.
 CompactScaling scaleValues(const Series& s, std::span<std::int32_t> k) {
@@ -219,19 +251,32 @@ CompactScaling scaleValues(const Series& s, std::span<std::int32_t> k) {
     fmtio::WRITE(6,
                  FMT("(' >> Sbr CMPWR:  Series ',A,':',I5,' values not numbers or',"
                      "' infinite, the first in year',I6,': written as 0')"),
-                 shownIdent(s.ident), bad, s.firstYear + firstBad);
-  c.scale = scaleFor(range);
+                 shownIdent(s.ident), bad, std::int64_t{s.firstYear} + firstBad);
+  // A negative value may round to -100000, one column too many: the next
+  // smaller scale holds it.
+  for (c.scale = scaleFor(range); !storeAt(s, k, c.scale);) --c.scale;
   if (c.scale < kSmallestUsualScale)
     fmtio::WRITE(6,
                  FMT("(' >> Sbr CMPWR:  Series ',A,': values up to',1PE12.4,"
                      "' are beyond the usual scales: a larger exponent holds them')"),
                  shownIdent(s.ident), range);
-  double power = std::pow(10.0, c.scale);
-  for (std::size_t i = 0; i < k.size(); ++i) {
-    double x = s.values[i];
-    k[i] = std::isfinite(x) ? static_cast<std::int32_t>(std::llround(x * power)) : 0;
-  }
   return c;
+}
+
+// First years the I8 field of the header holds.
+constexpr std::int32_t kLowestHeaderYear = -9999999;
+constexpr std::int32_t kHighestHeaderYear = 99999999;
+
+// Whether the header's year field holds the first year; otherwise the
+// message, and the series is not written (a header of asterisks would be
+// read as a title line).
+bool firstYearFits(const Series& s) {
+  if (s.firstYear >= kLowestHeaderYear && s.firstYear <= kHighestHeaderYear) return true;
+  fmtio::WRITE(6,
+               FMT("(' >> Sbr CMPWR:  Series ',A,': the first year ',I0,' does not fit its',"
+                   "' 8-column field: the series is not written')"),
+               shownIdent(s.ident), s.firstYear);
+  return false;
 }
 
 template <std::int32_t D>
@@ -264,7 +309,7 @@ void removeTrailingZeros(std::span<std::int32_t> k, CompactScaling& c) {
 }  // namespace
 
 void CMPWR(const Series& s, std::int32_t unit) {
-  if (s.count < 1) return;
+  if (s.count < 1 || !firstYearFits(s)) return;
   std::string_view ident(s.ident);
   ident = ident.substr(0, std::min(ident.size(), std::size_t{kMaxIdentLength}));
   ident = ident.substr(0, static_cast<std::size_t>(dialogue::LASTNB(ident)));

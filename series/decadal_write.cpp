@@ -1,7 +1,9 @@
 // Writing the decadal formats: measurement series in hundredths or
 // thousandths with their stop marker, index series with sample counts and
 // 9990 fillers. Values that would not survive the file (a field of
-// asterisks, an integer equal to a stop marker) are reported.
+// asterisks, an integer equal to a stop marker) are reported; a series
+// whose years its lines' year fields cannot hold is reported and not
+// written.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -38,6 +40,53 @@ constexpr float kIndexLimit = 9.98949f;
 constexpr std::int32_t kIndexFiller = 9990;
 // A stored integer no field can hold, written as asterisks.
 constexpr std::int32_t kNoField = std::numeric_limits<std::int32_t>::max();
+
+// Years a line's year field holds: I4, and I5 below -999 for measurements.
+constexpr std::int32_t kLowestMeasurementYear = -9999;
+constexpr std::int32_t kLowestI4Year = -999;
+constexpr std::int32_t kHighestYear = 9999;
+// Column 8 of a measurement line: "-" there makes the reader take the I5 year.
+constexpr std::size_t kSignColumn = 7;
+
+// Year of the last line written: the first line when its slots hold every
+// value and the end (marker or filler) too, else the line of the decade
+// of the year after the last value.
+std::int64_t lastLineYear(const Series& s) {
+  if (s.count < valuesOnFirstLine(s.firstYear)) return s.firstYear;
+  std::int64_t end = std::int64_t{s.firstYear} + s.count;
+  return end - ((end % 10) + 10) % 10;
+}
+
+// Whether every line's year fits its field; otherwise the message naming
+// the first year that does not, and the series is not written at all (a
+// year of asterisks would not read back).
+bool yearsFit(const Series& s, std::int32_t lowest) {
+  std::int64_t beyond = 0;
+  if (s.firstYear < lowest || s.firstYear > kHighestYear)
+    beyond = s.firstYear;
+  else if (lastLineYear(s) > kHighestYear)
+    beyond = kHighestYear + 1;  // the first decade line beyond the field
+  else
+    return true;
+  fmtio::WRITE(6,
+               FMT("(' >> Sbr TRRW:  Series ',A,': the year ',I0,' does not fit its',"
+                   "' year field: the series is not written')"),
+               shownIdent(s.ident), beyond);
+  return false;
+}
+
+// The identification of the lines of I4 years: a "-" in column 8 would be
+// read as the sign of an I5 year, so it is written as a blank, with a message.
+std::string measurementIdent(const Series& s) {
+  std::string ident8 = identColumns(s.ident, 8);
+  if (ident8[kSignColumn] != '-' || lastLineYear(s) < kLowestI4Year) return ident8;
+  ident8[kSignColumn] = ' ';
+  fmtio::WRITE(6,
+               FMT("(' >> Sbr TRRW:  Series ',A,': the - in column 8 would be read as',"
+                   "' the sign of the year: written as a blank')"),
+               shownIdent(s.ident));
+  return ident8;
+}
 
 // Nearest integer to value times factor (single precision, as stored), or
 // kNoField for a product that is not a number or beyond every field.
@@ -76,7 +125,7 @@ std::int32_t storedMeasurement(const Series& s, int i, const MeasurementScale& s
 
 void writeMeasurementLine(std::int32_t unit, std::string_view ident8, std::int32_t year,
                           std::span<const std::int32_t> slots) {
-  if (year < -999)
+  if (year < kLowestI4Year)
     fmtio::WRITE(unit, FMT("(A,I5,10I6)"), ident8.substr(0, 7), year, slots);
   else
     fmtio::WRITE(unit, FMT("(A,I4,10I6)"), ident8, year, slots);
@@ -112,9 +161,9 @@ void writeIndexLine(std::int32_t unit, std::string_view ident8, std::int32_t yea
 }  // namespace
 
 void writeMeasurements(const Series& s, std::int32_t unit, Precision precision) {
-  if (s.count < 1) return;
+  if (s.count < 1 || !yearsFit(s, kLowestMeasurementYear)) return;
   const MeasurementScale& scale = kMeasurementScales[static_cast<int>(precision)];
-  std::string ident8 = identColumns(s.ident, 8);
+  std::string ident8 = measurementIdent(s);
   std::array<std::int32_t, 10> slots;
   std::int32_t year = s.firstYear;
   int room = valuesOnFirstLine(s.firstYear);
@@ -135,7 +184,7 @@ void writeMeasurements(const Series& s, std::int32_t unit, Precision precision) 
 }
 
 void writeIndices(const Series& s, std::int32_t unit) {
-  if (s.count < 1) return;
+  if (s.count < 1 || !yearsFit(s, kLowestI4Year)) return;
   std::string ident8 = identColumns(s.ident, 8);
   float g = indexFactor(s, ident8);
   bool oneSample = s.samples[0] < 1;

@@ -24,12 +24,27 @@ LastLine& lastLine() {
   return last;
 }
 
+// Takes the first line left to the unit as the last line read; false when
+// there is none.
+bool takePending(std::int32_t unit, LastLine& last) {
+  ReaderState& state = readerState();
+  if (state.pendingUnit != unit || state.pendingLines.empty()) return false;
+  last.whole = std::move(state.pendingLines.front());
+  state.pendingLines.erase(state.pendingLines.begin());
+  if (last.whole.size() < last.taken) last.whole.resize(last.taken, ' ');
+  return true;
+}
+
 }  // namespace
 
 LineStatus readLine(std::int32_t unit, std::string& line) {
   LastLine& last = lastLine();
-  last.whole.assign(std::max(line.size(), kLookBeyond), ' ');
   last.taken = line.size();
+  if (takePending(unit, last)) {
+    std::copy_n(last.whole.begin(), line.size(), line.begin());
+    return LineStatus::Ok;
+  }
+  last.whole.assign(std::max(line.size(), kLookBeyond), ' ');
   std::int32_t ios = 0;
   int rc =
       fmtio::READ({.unit = unit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), last.whole);
@@ -48,6 +63,17 @@ void reportCutData() {
   fmtio::WRITE(6, FMT("(' >> Data line longer than',I3,' characters; not read:'/1X,A)"),
                static_cast<std::int32_t>(last.taken), rest.substr(0, end + 1));
 }
+
+void unreadLine(std::int32_t unit, std::string_view text) {
+  ReaderState& state = readerState();
+  if (state.pendingUnit != unit) state.pendingLines.clear();
+  state.pendingUnit = unit;
+  state.pendingLines.emplace(state.pendingLines.begin(), text);
+}
+
+void unreadLine(std::int32_t unit) { unreadLine(unit, lastLine().whole); }
+
+const std::string& lastLineRead() { return lastLine().whole; }
 
 ReaderState& readerState() {
   static ReaderState state;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "series/series.h"
 
@@ -25,6 +26,12 @@ LineStatus readLine(std::int32_t unit, std::string& line);
 // A reader that took the last line as data calls this: text standing beyond
 // the columns it read is shown with a message instead of being lost silently.
 void reportCutData();
+// Makes the last line readLine returned, or text, the next line readLine
+// returns for the unit (the line put back last comes first).
+void unreadLine(std::int32_t unit);
+void unreadLine(std::int32_t unit, std::string_view text);
+// The last line readLine returned, with the columns beyond its length.
+const std::string& lastLineRead();
 
 // The state the readers keep from one series to the next.
 struct ReaderState {
@@ -39,6 +46,13 @@ struct ReaderState {
   // first line the next block of that unit reads.
   std::string meteoPending;
   std::int32_t meteoPendingUnit = 0;
+  // Lines a reader took from a unit and put back for the next series, the
+  // next first: readLine returns them before it reads that unit again.
+  std::vector<std::string> pendingLines;
+  std::int32_t pendingUnit = 0;
+  // TRRAC: the pending identification line continues a series that broke
+  // off inside the file.
+  bool accuriteContinues = false;
 };
 
 ReaderState& readerState();
