@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Builds ringedit and starts the editor, or builds it and runs every test.
 #   ./build.sh run      build, then start ringedit on this terminal
-#   ./build.sh test     build, then run every test
+#   ./build.sh test     build, then run every test; then the core and its
+#                       tests again under AddressSanitizer and
+#                       UndefinedBehaviorSanitizer (build-asan/), and a short
+#                       pass of every fuzz target (build-fuzz/, clang)
 # Packages the build needs are installed first (apt-get), only when missing.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ make cmake libgtest-dev libgmock-dev tmux)
+packages=(g++ make cmake libgtest-dev libgmock-dev tmux clang libclang-rt-14-dev qt6-base-dev poppler-utils)
 build_dir=${RINGEDIT_BUILD_DIR:-build}
+asan_dir=${RINGEDIT_ASAN_DIR:-build-asan}
+fuzz_dir=${RINGEDIT_FUZZ_DIR:-build-fuzz}
 jobs=${RINGEDIT_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 install_missing() {
@@ -29,6 +34,23 @@ build() {
   cmake --build "$build_dir" -j "$jobs"
 }
 
+# The core and its tests (not the window environment) with AddressSanitizer
+# and UndefinedBehaviorSanitizer.
+sanitized_tests() {
+  cmake -S . -B "$asan_dir" -DCMAKE_BUILD_TYPE=Debug -DRINGEDIT_SANITIZE=ON \
+    -DRINGEDIT_WINDOW=OFF >/dev/null
+  cmake --build "$asan_dir" -j "$jobs"
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$asan_dir" --output-on-failure -j "$jobs" --timeout 600
+}
+
+# Every fuzz target for a few seconds, two at a time (clang and libFuzzer).
+fuzz_smoke() {
+  cmake -S fuzz -B "$fuzz_dir" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake --build "$fuzz_dir" -j "$jobs"
+  ctest --test-dir "$fuzz_dir" --output-on-failure -j 2 --timeout 300
+}
+
 case "${1:-}" in
   run)
     build
@@ -36,7 +58,11 @@ case "${1:-}" in
     ;;
   test)
     build
-    ctest --test-dir "$build_dir" --output-on-failure -j "$jobs" --timeout 600
+    status=0
+    ctest --test-dir "$build_dir" --output-on-failure -j "$jobs" --timeout 600 || status=1
+    sanitized_tests || status=1
+    fuzz_smoke || status=1
+    exit $status
     ;;
   *)
     echo "usage: $0 run|test" >&2

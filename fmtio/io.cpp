@@ -199,6 +199,13 @@ std::string_view StatementState::inputField(int width, int& status) {
 
 // ---- control and literal entries ----
 
+// Columns of the longest output record a unit is given; RECL= may set less.
+constexpr std::size_t kMaxOutputRecord = std::size_t{1} << 24;
+
+bool StatementState::pastRecordLimit() const {
+  return pos_ > (internal_ != nullptr ? internalLength_ : kMaxOutputRecord);
+}
+
 int StatementState::control(const Field& field) {
   const FormatEntry& e = *field.entry;
   switch (field.op) {
@@ -218,6 +225,7 @@ int StatementState::control(const Field& field) {
     case Op::BZ: blank_ = BlankMode::Zero; return 0;
     case Op::Literal:
       if (!isRead_) {
+        if (pastRecordLimit()) return kErrRecordTooLong;
         std::string_view text = format_->literal(e);
         std::memcpy(reserve(text.size()), text.data(), text.size());
         advance(text.size());

@@ -52,6 +52,10 @@ class StatementState : public RecordEnd, public RecordSource {
   int writeAlpha(const Field& field, const char* address, std::size_t length);
   int readRecord();
   int emitRecord(bool advance);
+  // Output moved past the longest record there can be (the internal
+  // variable, or kMaxOutputRecord for a unit): X and TR inside repeated
+  // groups can reach billions of columns, which must not be allocated.
+  bool pastRecordLimit() const;
   // Room for n characters at the current position; columns skipped since the
   // highest one written become blanks.
   char* reserve(std::size_t n) {

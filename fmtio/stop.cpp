@@ -1,6 +1,7 @@
 // STOP, runtime termination and the exit sequence.
 #include "fmtio/stop.h"
 
+#include <csignal>
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,6 +75,9 @@ void registerExitHandler(std::function<void()> handler) {
 }
 
 int runProgram(const std::function<void()>& body) {
+  // A write beyond the process's file size limit then fails with "File too
+  // large", which is reported, instead of killing the process unannounced.
+  std::signal(SIGXFSZ, SIG_IGN);
   stopState().finalLoopRan = false;
   int code = 0;
   try {

@@ -28,7 +28,9 @@ struct StopRequest {
 void registerExitHandler(std::function<void()> handler);
 
 // Runs body; returns its exit code (0 when body returns or STOPs, -1 on a
-// runtime error). The process entry maps -1 to the status 255.
+// runtime error). The process entry maps -1 to the status 255. A write past
+// the process's file size limit is a reported error ("File too large"), not
+// the end of the process.
 int runProgram(const std::function<void()>& body);
 
 }  // namespace fmtio

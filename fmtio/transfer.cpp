@@ -143,6 +143,7 @@ int StatementState::writeAlpha(const Field& field, const char* data, std::size_t
 }
 
 int StatementState::editOut(const Field& field, const ItemInfo& info, char* address) {
+  if (pastRecordLimit()) return kErrRecordTooLong;
   TypeClass cls = info.cls;
   std::size_t bytes = info.bytes;
   if (field.op == Op::A) return writeAlpha(field, address, bytes);

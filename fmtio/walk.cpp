@@ -38,6 +38,7 @@ void FormatWalker::start(const Format& format) {
   pending_ = 0;
   dataSinceEnd_ = false;
   endSeen_ = false;
+  controlRun_ = 0;
 }
 
 void FormatWalker::fill(const FormatEntry& e, ItemType type, Field& out) const {
@@ -110,6 +111,7 @@ int FormatWalker::nextEntry(ItemType type, RecordEnd& recordEnd, Field& out) {
     return 0;
   }
   for (;;) {
+    if (++controlRun_ > kMaxControlRun) return kErrFormat;
     const FormatEntry& e = entries[pos_];
     switch (e.op) {
       case Op::GroupOpen:
@@ -123,6 +125,7 @@ int FormatWalker::nextEntry(ItemType type, RecordEnd& recordEnd, Field& out) {
       default:
         fill(e, type, out);
         if (isDataOp(e.op)) {
+          controlRun_ = 0;
           pending_ = e.repeat - 1u;
           pendingPos_ = pos_;
           dataSinceEnd_ = true;

@@ -53,6 +53,11 @@ class RecordEnd {
 class FormatWalker {
  public:
   static constexpr int kMaxDepth = 20;
+  // Entries a walk may pass between two data descriptors: nested repeat
+  // counts can multiply to billions of control entries (a typed format such
+  // as "(32767(32767(32767X)),F8.3)"); past this the format is an error
+  // (10006) instead of a hang.
+  static constexpr std::uint32_t kMaxControlRun = 1u << 22;
 
   void start(const Format& format);
   // Next entry for an item of the given type; 0 or an error number.
@@ -90,6 +95,7 @@ class FormatWalker {
   ItemType repeatType_ = ItemType::None;
   bool dataSinceEnd_ = false;
   bool endSeen_ = false;
+  std::uint32_t controlRun_ = 0;  // entries passed since the last data descriptor
 };
 
 }  // namespace fmtio
