@@ -10,24 +10,9 @@
 namespace series::testing {
 namespace {
 
-struct ColumnCase {
-  const char* name;
-  char letter;
-  std::string text;
-  std::vector<ReadSeries> want;
-  std::string out;  // expected in the console output
-  int messages;     // number of " >> " messages
-};
-
-void expectColumns(const ColumnCase& c, const ReadOutcome& got) {
-  expectSeries(got, c.want, c.name);
-  expectOutput(got.out, c.out, c.messages, c.name);
-  EXPECT_EQ(got.exitCode, 0) << c.name;
-}
-
 TEST(AccuriteReading, FirstPositiveValueToTheEndValue) {
   // clang-format off
-  const ColumnCase cases[] = {
+  const ReadCase cases[] = {
       {"values start at the first positive one and end at 999", 'A',
        "EXACC01 first\n1 1948 0 0 123 145 98 110 134 156 142 127\n2 1958 118 999 0 0 0 0 0 0 0 0\n"
        "EXACC02 second\n1,-45,0,210,0,176,999,5,5,5,5,5\n",
@@ -44,7 +29,7 @@ TEST(AccuriteReading, FirstPositiveValueToTheEndValue) {
       {"an identification line alone is no series", 'A', "ID\n", {}, "", 0},
   };
   // clang-format on
-  for (const ColumnCase& c : cases) expectColumns(c, readText(c.text, c.letter));
+  for (const ReadCase& c : cases) expectRead(c);
 }
 
 TEST(AccuriteReading, TwentySixTextLinesEndTheRun) {
@@ -58,7 +43,7 @@ TEST(AccuriteReading, TwentySixTextLinesEndTheRun) {
 
 TEST(SingleColumnReading, TextLinesNameAndSeparateSeries) {
   // clang-format off
-  const ColumnCase cases[] = {
+  const ReadCase cases[] = {
       {"a leading text line names the first series", '1',
        "EXS01 first\n1.5\n2\nEXS02\n3\n",
        {{"EXS01 fi", 1, {1.5f, 2.0f}, {}}, {"EXS02   ", 1, {3.0f}, {}}}, "", 0},
@@ -76,12 +61,12 @@ TEST(SingleColumnReading, TextLinesNameAndSeparateSeries) {
        {{"two     ", 1, {4}, {}}}, "", 0},
   };
   // clang-format on
-  for (const ColumnCase& c : cases) expectColumns(c, readText(c.text, c.letter));
+  for (const ReadCase& c : cases) expectRead(c);
 }
 
 TEST(YearValueReading, YearsAndIdentificationLines) {
   // clang-format off
-  const ColumnCase cases[] = {
+  const ReadCase cases[] = {
       {"a gap in the years is reported, the value kept", '2',
        "1950 1.0\n1952 2.0\n",
        {{"        ", 1950, {1, 2}, {}}},
@@ -98,12 +83,12 @@ TEST(YearValueReading, YearsAndIdentificationLines) {
        " >> Years go    11     9", 1},
   };
   // clang-format on
-  for (const ColumnCase& c : cases) expectColumns(c, readText(c.text, c.letter));
+  for (const ReadCase& c : cases) expectRead(c);
 }
 
 TEST(ValueYearReading, FirstLineCarriesYearAndIdentification) {
   // clang-format off
-  const ColumnCase cases[] = {
+  const ReadCase cases[] = {
       {"titles first, a line that does not read ends the series", 'V',
        "Example title\n      1.23  1950 EXV01\n      1.05\nEND\n      0.88   -20 EXV02\n      "
        "0.92\n",
@@ -114,7 +99,7 @@ TEST(ValueYearReading, FirstLineCarriesYearAndIdentification) {
        {{"W       ", 2001, {123, 45}, {}}}, "", 0},
   };
   // clang-format on
-  for (const ColumnCase& c : cases) expectColumns(c, readText(c.text, c.letter));
+  for (const ReadCase& c : cases) expectRead(c);
 }
 
 TEST(ValueYearReading, IdentificationUpToFortyColumns) {

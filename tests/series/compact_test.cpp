@@ -12,15 +12,6 @@
 namespace series::testing {
 namespace {
 
-// A header of the fixed layout, the marker in column 80.
-std::string header(int count, int year, const std::string& ident, const std::string& tail) {
-  char head[32];
-  std::snprintf(head, sizeof head, "%8d=N%8d=I ", count, year);
-  std::string line = head + ident;
-  line.resize(80 - tail.size(), ' ');
-  return line + tail + "\n";
-}
-
 struct DatrCase {
   const char* name;
   std::string text;
@@ -48,42 +39,42 @@ TEST(CompactReading, HeadersDataLinesAndDamage) {
   tenths.push_back(2.7f);
   // clang-format off
   const DatrCase cases[] = {
-      {"worked example", header(3, 1950, "ABC", " -2(26F3.0)~") + "123 50 -7\n",
+      {"worked example", compactHeader(3, 1950, "ABC", " -2(26F3.0)~") + "123 50 -7\n",
        {{"ABC     ", 1950, {1.23f, 0.5f, -0.07f}, {}}}, -1, "", 0},
       {"blank and title lines first",
-       "\n\nSite of the example\n" + header(2, -5, "NEG", "  0(13F6.0)~") + "    12   -34\n",
+       "\n\nSite of the example\n" + compactHeader(2, -5, "NEG", "  0(13F6.0)~") + "    12   -34\n",
        {{"NEG     ", -5, {12, -34}, {}}}, -1, " Title:\n Site of the example", 0},
-      {"positive exponent", header(2, 1, "E3", "  3(13F6.0)~") + "     7    -2\n",
+      {"positive exponent", compactHeader(2, 1, "E3", "  3(13F6.0)~") + "     7    -2\n",
        {{"E3      ", 1, {7000, -2000}, {}}}, -1, "", 0},
       {"marker @ builds the format, exponent 0",
-       header(3, 1700, "AT", "(10,I6)@") + "     1     2     3\n",
+       compactHeader(3, 1700, "AT", "(10,I6)@") + "     1     2     3\n",
        {{"AT      ", 1700, {1, 2, 3}, {}}}, -1, "", 0},
-      {"values over two lines", header(27, 2000, "TWO", " -1(26F3.0)~") + row26 + " 27\n",
+      {"values over two lines", compactHeader(27, 2000, "TWO", " -1(26F3.0)~") + row26 + " 27\n",
        {{"TWO     ", 2000, tenths, {}}}, -1, "", 0},
       {"header of 0 values ends the reading",
-       header(0, 1950, "NONE", "  0(13F6.0)~") + header(1, 1950, "NEXT", "  0(13F6.0)~") +
+       compactHeader(0, 1950, "NONE", "  0(13F6.0)~") + compactHeader(1, 1950, "NEXT", "  0(13F6.0)~") +
            "     1\n",
        {}, 0, "", 0},
       {"header written by another program",
        "3=N 1950=I FREE                  -2(26F3.0)~\n123 50 -7\n",
        {{"FREE    ", 1950, {1.23f, 0.5f, -0.07f}, {}}}, -1, "", 0},
       {"read error keeps the lines read whole",
-       header(30, 1900, "BAD", " -1(26F3.0)~") + row26 + "  1  x  3  4\n" +
-           header(1, 1, "NEXT", "  0(13F6.0)~") + "     5\n",
+       compactHeader(30, 1900, "BAD", " -1(26F3.0)~") + row26 + "  1  x  3  4\n" +
+           compactHeader(1, 1, "NEXT", "  0(13F6.0)~") + "     5\n",
        {{"BAD     ", 1900, first26, {}}, {"NEXT    ", 1, {5}, {}}}, -1,
        " >> Sbr DATR:  Read error", 1},
       {"read error on the first line skips the series",
-       header(3, 1900, "BAD", "  0(13F6.0)~") + "     1     x\n" +
-           header(1, 7, "GOOD", "  0(13F6.0)~") + "     9\n",
+       compactHeader(3, 1900, "BAD", "  0(13F6.0)~") + "     1     x\n" +
+           compactHeader(1, 7, "GOOD", "  0(13F6.0)~") + "     9\n",
        {{"GOOD    ", 7, {9}, {}}}, -1, " >> Sbr DATR:  Read error", 1},
       {"end of file inside a series, no earlier values leak",
-       header(3, 10, "FULL", "  0(13F6.0)~") + "     4     5     6\n" +
-           header(30, 20, "SHORT", " -1(26F3.0)~") + row26,
+       compactHeader(3, 10, "FULL", "  0(13F6.0)~") + "     4     5     6\n" +
+           compactHeader(30, 20, "SHORT", " -1(26F3.0)~") + row26,
        {{"FULL    ", 10, {4, 5, 6}, {}}, {"SHORT   ", 20, first26, {}}}, -1,
        " >> Sbr DATR:  EOF unexpected", 1},
       {"longer than 4096 values is cut, the next series follows",
-       header(5000, 1, "LONG", "  0(80F1.0)~") + longSeries +
-           header(1, 3, "AFTER", "  0(13F6.0)~") + "     8\n",
+       compactHeader(5000, 1, "LONG", "  0(80F1.0)~") + longSeries +
+           compactHeader(1, 3, "AFTER", "  0(13F6.0)~") + "     8\n",
        {{"LONG    ", 1, ones, {}}, {"AFTER   ", 3, {8}, {}}}, -1,
        " >> Sbr DATR:  Series LONG has more than 4096 values: the rest is skipped", 1},
   };
@@ -102,7 +93,7 @@ TEST(CompactReading, IdentificationTakesTheCallersLengthUpToForty) {
     std::string want;
   };
   std::string ident = "A-LONG-IDENTIFICATION-OF-45-CHARACTERS-XYZ12";
-  std::string text = header(1, 1, ident.substr(0, 40), "  0(13F6.0)~") + "     1\n";
+  std::string text = compactHeader(1, 1, ident.substr(0, 40), "  0(13F6.0)~") + "     1\n";
   const Row rows[] = {
       {8, "A-LONG-I"}, {40, ident.substr(0, 40)}, {44, ident.substr(0, 40) + "    "}};
   for (const Row& r : rows) {
@@ -131,25 +122,25 @@ TEST(CompactWriting, ScaleWidthExponentAndColumns) {
   // clang-format off
   const CmpwrCase cases[] = {
       {"worked example", "ABC", 1950, {1.23f, 0.5f, -0.07f},
-       header(3, 1950, "ABC", " -2(26F3.0)~") + "123 50 -7\n", ""},
-      {"all zeros", "Z", 1, {0, 0, 0}, header(3, 1, "Z", "  0(80F1.0)~") + "000\n", ""},
+       compactHeader(3, 1950, "ABC", " -2(26F3.0)~") + "123 50 -7\n", ""},
+      {"all zeros", "Z", 1, {0, 0, 0}, compactHeader(3, 1, "Z", "  0(80F1.0)~") + "000\n", ""},
       {"common trailing zeros with a positive exponent", "TENS", -20, {120, 250, 1000},
-       header(3, -20, "TENS", "  1(26F3.0)~") + " 12 25100\n", ""},
+       compactHeader(3, -20, "TENS", "  1(26F3.0)~") + " 12 25100\n", ""},
       {"a negative value takes a column for its sign", "NEG", 0, {-1.5f, 2.25f},
-       header(2, 0, "NEG", " -2(20F4.0)~") + "-150 225\n", ""},
+       compactHeader(2, 0, "NEG", " -2(20F4.0)~") + "-150 225\n", ""},
       {"six-digit fields", "SIX", 1, {1.23456f, 0.1f},
-       header(2, 1, "SIX", " -5(13F6.0)~") + "123456 10000\n", ""},
+       compactHeader(2, 1, "SIX", " -5(13F6.0)~") + "123456 10000\n", ""},
       {"the last line is shorter", "P", 3, many,
-       header(81, 3, "P", "  0(80F1.0)~") + std::string(80, '5') + "\n5\n", ""},
+       compactHeader(81, 3, "P", "  0(80F1.0)~") + std::string(80, '5') + "\n5\n", ""},
       {"identification cut at 40 columns", std::string(40, 'I') + "TAIL", 1, {1},
-       header(1, 1, std::string(40, 'I'), "  0(80F1.0)~") + "1\n", ""},
+       compactHeader(1, 1, std::string(40, 'I'), "  0(80F1.0)~") + "1\n", ""},
       {"trailing blanks of the identification dropped", "AB      ", 1, {2},
-       header(1, 1, "AB", "  0(80F1.0)~") + "2\n", ""},
+       compactHeader(1, 1, "AB", "  0(80F1.0)~") + "2\n", ""},
       {"not numbers are written as 0", "NAN", 1950, {1.5f, nan, inf, 2.5f},
-       header(4, 1950, "NAN", " -1(40F2.0)~") + "15 0 025\n",
+       compactHeader(4, 1950, "NAN", " -1(40F2.0)~") + "15 0 025\n",
        " >> Sbr CMPWR:  Series NAN:    2 values not numbers or infinite, the first in year  1951"},
       {"magnitudes beyond the usual scales", "BIG", 1, {1.0e30f, -2.0e29f},
-       header(2, 1, "BIG", " 29(40F2.0)~") + "10-2\n",
+       compactHeader(2, 1, "BIG", " 29(40F2.0)~") + "10-2\n",
        " >> Sbr CMPWR:  Series BIG: values up to  2.0000E+30 are beyond the usual scales"},
   };
   // clang-format on

@@ -12,29 +12,13 @@
 namespace series::testing {
 namespace {
 
-struct DamagedColumns {
-  const char* name;
-  char letter;
-  std::string text;
-  std::vector<ReadSeries> want;
-  std::string out;  // expected in the console output
-  int messages;     // number of " >> " messages
-};
-
-void expectDamaged(const DamagedColumns& c) {
-  ReadOutcome got = readText(c.text, c.letter);
-  expectSeries(got, c.want, c.name);
-  expectOutput(got.out, c.out, c.messages, c.name);
-  EXPECT_EQ(got.exitCode, 0) << c.name << got.err;
-}
-
 const std::string kFirst = "1 1950 100 101 102 103 104 105 106 107 108 109\n";
 const std::vector<float> kFirstValues = {1.00f, 1.01f, 1.02f, 1.03f, 1.04f,
                                          1.05f, 1.06f, 1.07f, 1.08f, 1.09f};
 
 TEST(DamagedAccuriteReading, ASeriesEndsWhereItsLinesStopFollowing) {
   // clang-format off
-  const DamagedColumns cases[] = {
+  const ReadCase cases[] = {
       {"a damaged line: the lines after it continue under the same name", 'A',
        "EXA first\n" + kFirst + "2 1960 200 201 2O2 203 204 205 206 207 208 209\n"
        "3 1970 300 999 0 0 0 0 0 0 0 0\nEXB second\n1 -45 0 210 999 0 0 0 0 0 0 0\n",
@@ -68,7 +52,7 @@ TEST(DamagedAccuriteReading, ASeriesEndsWhereItsLinesStopFollowing) {
        "Series EXA ends in 1959 at a line that does not read", 1},
   };
   // clang-format on
-  for (const DamagedColumns& c : cases) expectDamaged(c);
+  for (const ReadCase& c : cases) expectRead(c);
 }
 
 TEST(DamagedValueYearReading, GapsDamagedValuesAndOtherYears) {
@@ -77,7 +61,7 @@ TEST(DamagedValueYearReading, GapsDamagedValuesAndOtherYears) {
   const ReadSeries first{"EXV01   ", 1950, {1.23f, 1.05f}, {}};
   const ReadSeries second{"EXV02   ", -20, {0.88f, 0.92f}, {}};
   // clang-format off
-  const DamagedColumns cases[] = {
+  const ReadCase cases[] = {
       {"a blank line inside a series: the values after it from the year after", 'V',
        start + "\n      1.41\n      1.37\nEND\n" + next,
        {first, {"EXV01   ", 1953, {1.41f, 1.37f}, {}}, second},
@@ -104,11 +88,11 @@ TEST(DamagedValueYearReading, GapsDamagedValuesAndOtherYears) {
        {{"EXV01   ", 1950, {1.23f, 1.05f, 1.10f}, {}}}, "", 0},
   };
   // clang-format on
-  for (const DamagedColumns& c : cases) expectDamaged(c);
+  for (const ReadCase& c : cases) expectRead(c);
 }
 
 TEST(DamagedYearValueReading, NoSeriesRunsPastTheLargestYear) {
-  const DamagedColumns c = {
+  const ReadCase c = {
       "the line after the largest year starts a new series",
       '2',
       "YV\n2147483646 1.0\n2147483647 1.1\n7 1.5\n",
@@ -116,7 +100,7 @@ TEST(DamagedYearValueReading, NoSeriesRunsPastTheLargestYear) {
       " >> Sbr DAT2C:  Series YV reaches the largest year 2147483647: the next line starts a new "
       "series",
       2};  // the " >> Years go" of the year going back, and the end of the series
-  expectDamaged(c);
+  expectRead(c);
 }
 
 }  // namespace

@@ -13,15 +13,6 @@
 namespace series::testing {
 namespace {
 
-// A header of the fixed layout, the marker in column 80.
-std::string header(int count, int year, const std::string& ident, const std::string& tail) {
-  char head[32];
-  std::snprintf(head, sizeof head, "%8d=N%8d=I ", count, year);
-  std::string line = head + ident;
-  line.resize(80 - tail.size(), ' ');
-  return line + tail + "\n";
-}
-
 struct DamagedCompact {
   const char* name;
   std::string text;
@@ -36,20 +27,20 @@ TEST(DamagedCompactReading, ALineShorterThanItsValuesIsAReadError) {
     row += std::to_string(100 + i);
     first.push_back(1.0f + 0.01f * static_cast<float>(i));
   }
-  const std::string next = header(1, 7, "NEXT", "  0(13F6.0)~") + "     9\n";
+  const std::string next = compactHeader(1, 7, "NEXT", "  0(13F6.0)~") + "     9\n";
   const ReadSeries nextSeries{"NEXT    ", 7, {9}, {}};
   // clang-format off
   const DamagedCompact cases[] = {
       {"the first line cut inside a field: the series is skipped",
-       header(30, 1950, "CUT", " -2(26F3.0)~") + row.substr(0, 40) + "\n101102103104\n" + next,
+       compactHeader(30, 1950, "CUT", " -2(26F3.0)~") + row.substr(0, 40) + "\n101102103104\n" + next,
        {nextSeries}},
       {"the last line shorter than the values left",
-       header(30, 1950, "CUT", " -2(26F3.0)~") + row + "\n101102\n" + next,
+       compactHeader(30, 1950, "CUT", " -2(26F3.0)~") + row + "\n101102\n" + next,
        {{"CUT     ", 1950, first, {}}, nextSeries}},
       {"a blank line where values stand",
-       header(2, 1, "BLANK", "  0(13F6.0)~") + "\n" + next, {nextSeries}},
+       compactHeader(2, 1, "BLANK", "  0(13F6.0)~") + "\n" + next, {nextSeries}},
       {"the last field cut by one column",
-       header(2, 1, "SHORT", "  0(13F6.0)~") + "    12    3\n" + next, {nextSeries}},
+       compactHeader(2, 1, "SHORT", "  0(13F6.0)~") + "    12    3\n" + next, {nextSeries}},
   };
   // clang-format on
   for (const DamagedCompact& c : cases) {
@@ -75,14 +66,14 @@ TEST(CompactWritingLimits, FirstYearsOfTheHeaderFieldAndNegativeRoundings) {
        " >> Sbr CMPWR:  Series ID: the first year 100000000" + refused},
       {"first year below the I8 field", -10000000, {1}, "",
        " >> Sbr CMPWR:  Series ID: the first year -10000000" + refused},
-      {"the largest first year", 99999999, {1}, header(1, 99999999, "ID", "  0(80F1.0)~") + "1\n",
+      {"the largest first year", 99999999, {1}, compactHeader(1, 99999999, "ID", "  0(80F1.0)~") + "1\n",
        ""},
-      {"the smallest first year", -9999999, {1}, header(1, -9999999, "ID", "  0(80F1.0)~") + "1\n",
+      {"the smallest first year", -9999999, {1}, compactHeader(1, -9999999, "ID", "  0(80F1.0)~") + "1\n",
        ""},
       {"a negative value rounding to -100000 takes the next scale", 1950, {-999.999f, 1.0f},
-       header(2, 1950, "ID", "  0(16F5.0)~") + "-1000    1\n", ""},
+       compactHeader(2, 1950, "ID", "  0(16F5.0)~") + "-1000    1\n", ""},
       {"the same alone below 1", 1950, {-0.999996f},
-       header(1, 1950, "ID", "  0(40F2.0)~") + "-1\n", ""},
+       compactHeader(1, 1950, "ID", "  0(40F2.0)~") + "-1\n", ""},
   };
   // clang-format on
   for (const CompactLimit& c : cases) {

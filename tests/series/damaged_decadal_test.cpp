@@ -11,15 +11,6 @@
 namespace series::testing {
 namespace {
 
-struct DamagedRead {
-  const char* name;
-  char letter;
-  std::string text;
-  std::vector<ReadSeries> want;
-  std::string out;  // expected in the console output
-  int messages;     // number of " >> " messages
-};
-
 // Values first, first + step, ... (n of them).
 std::vector<float> run(int n, float first, float step) {
   std::vector<float> v;
@@ -33,7 +24,7 @@ const std::string k1940 = "EX      1940   201   202   999\n";
 
 TEST(DamagedDecadalReading, MeasurementSeriesBreakWhereTheLinesDoNotFollow) {
   // clang-format off
-  const DamagedRead cases[] = {
+  const ReadCase cases[] = {
       {"a line cut inside a field: its whole fields kept, the next line a new series", 'M',
        "EX      1930   101   102   103   104   10\n" + k1940,
        {{"EX      ", 1930, run(4, 1.01f, 0.01f), {}}, {"EX      ", 1940, {2.01f, 2.02f}, {}}},
@@ -84,11 +75,7 @@ TEST(DamagedDecadalReading, MeasurementSeriesBreakWhereTheLinesDoNotFollow) {
        {{"EX      ", 1938, {1.01f, 1.02f}, {}}}, "", 0},
   };
   // clang-format on
-  for (const DamagedRead& c : cases) {
-    ReadOutcome got = readText(c.text, c.letter);
-    expectSeries(got, c.want, c.name);
-    expectOutput(got.out, c.out, c.messages, c.name);
-  }
+  for (const ReadCase& c : cases) expectRead(c);
 }
 
 // An index line: identification, year, then the slots as text.
@@ -112,7 +99,7 @@ std::string fillers(int n) {
 TEST(DamagedDecadalReading, IndexSeriesBreakWhereTheLinesDoNotFollow) {
   const std::vector<float> one(10, 1.0f);
   // clang-format off
-  const DamagedRead cases[] = {
+  const ReadCase cases[] = {
       {"a cut line: its whole slots kept, the next line a new series", 'I',
        indexLine(1950, ones(4) + "10") + indexLine(1960, ones(2) + fillers(8)),
        {{"IDX001  ", 1950, {1, 1, 1, 1}, {5, 5, 5, 5}}, {"IDX001  ", 1960, {1, 1}, {5, 5}}},
@@ -127,11 +114,7 @@ TEST(DamagedDecadalReading, IndexSeriesBreakWhereTheLinesDoNotFollow) {
        " >> Sbr TRRW:  Series IDX001: the line of 1950 ends a series before any value", 1},
   };
   // clang-format on
-  for (const DamagedRead& c : cases) {
-    ReadOutcome got = readText(c.text, c.letter);
-    expectSeries(got, c.want, c.name);
-    expectOutput(got.out, c.out, c.messages, c.name);
-  }
+  for (const ReadCase& c : cases) expectRead(c);
 }
 
 struct LimitWrite {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -178,6 +179,34 @@ inline void expectMessage(const std::string& out, const std::string& want,
                           const std::string& name) {
   EXPECT_EQ(messageCount(out), want.empty() ? 0 : 1) << name << "\n" << out;
   EXPECT_NE(out.find(want), std::string::npos) << name << "\n" << out;
+}
+
+// One text read with a format letter: the series, text and message count wanted.
+struct ReadCase {
+  const char* name;
+  char letter;
+  std::string text;
+  std::vector<ReadSeries> want;
+  std::string out;  // expected in the console output
+  int messages;     // number of " >> " messages
+};
+
+// Reads the case's text and checks series, output and a normal end of the run.
+inline void expectRead(const ReadCase& c) {
+  ReadOutcome got = readText(c.text, c.letter);
+  expectSeries(got, c.want, c.name);
+  expectOutput(got.out, c.out, c.messages, c.name);
+  EXPECT_EQ(got.exitCode, 0) << c.name << got.err;
+}
+
+// A compact header line of the fixed layout, the marker in column 80.
+inline std::string compactHeader(int count, int year, const std::string& ident,
+                                 const std::string& tail) {
+  char head[32];
+  std::snprintf(head, sizeof head, "%8d=N%8d=I ", count, year);
+  std::string line = head + ident;
+  line.resize(80 - tail.size(), ' ');
+  return line + tail + "\n";
 }
 
 }  // namespace series::testing
