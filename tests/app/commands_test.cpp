@@ -11,28 +11,18 @@
 #include <vector>
 
 #include "app/showdat.h"
+#include "tests/app/decade.h"
 #include "tests/support/console_script.h"
 
 namespace {
+
+using app::testing::decade;
+using app::testing::valuesOf;
 
 using testing_support::ConsoleScript;
 
 constexpr const char* kWarning = " >> WARNING!  No change was made\r\n \a\x1b[1A\r\n";
 constexpr const char* kUnread = "NEXT\n";
-
-std::unique_ptr<app::CurrentSeries> decade() {
-  auto c = std::make_unique<app::CurrentSeries>();
-  c->series.ident = "AB01    ";
-  c->series.firstYear = 1901;
-  c->series.count = 10;
-  for (int i = 0; i < 10; ++i) c->series.values[i] = static_cast<float>(i + 1);
-  app::saveCopy(*c);
-  return c;
-}
-
-std::vector<float> valuesOf(const series::Series& s) {
-  return std::vector<float>(s.values.begin(), s.values.begin() + s.count);
-}
 
 using Command = void (*)(app::CurrentSeries&);
 

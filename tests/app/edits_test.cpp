@@ -10,23 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/decade.h"
+
 namespace {
 
+using app::testing::decade;
+using app::testing::valuesOf;
+
 constexpr float kNew = 77.0f;  // the value an insertion adds
-
-std::unique_ptr<app::CurrentSeries> decade() {
-  auto c = std::make_unique<app::CurrentSeries>();
-  c->series.ident = "AB01    ";
-  c->series.firstYear = 1901;
-  c->series.count = 10;
-  for (int i = 0; i < 10; ++i) c->series.values[i] = static_cast<float>(i + 1);
-  app::saveCopy(*c);
-  return c;
-}
-
-std::vector<float> valuesOf(const series::Series& s) {
-  return std::vector<float>(s.values.begin(), s.values.begin() + s.count);
-}
 
 std::string show(const std::vector<float>& v) {
   std::ostringstream out;
