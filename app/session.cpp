@@ -60,6 +60,7 @@ struct MeasurementOutput {
   std::string_view request;
 };
 constexpr MeasurementOutput kMeasurementOutputs[] = {{'3', "3W"}, {'M', "MW"}};
+constexpr std::string_view kCompactRequest = "C";
 
 void greet() {
   fmtio::WRITE(kConsole, FMT("(8X,63('-'))"));
@@ -111,18 +112,35 @@ void offerTitleLines(Session& s) {
   s.stampFlag = ' ';
 }
 
-void copySeries(Session& s) {
+// Request of the writer of the new file's format.
+std::string_view writerRequest(const Session& s) {
+  for (const MeasurementOutput& output : kMeasurementOutputs)
+    if (output.letter == s.outputFormat) return output.request;
+  return kCompactRequest;
+}
+
+// Writes the series to the new file and counts it. A series whose years the
+// new file's format cannot hold is not written and not counted; the user is
+// told and gets the series back to change its dating or omit it.
+bool copySeries(Session& s) {
   const series::Series& cur = s.current.series;
+  std::string_view request = writerRequest(s);
+  if (!series::WRFITS(cur, request)) {
+    fmtio::WRITE(
+        kConsole,
+        FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' Its years do not',"
+            "' fit the new file''s year fields: change its dating or omit it'/T2,80('-'))"),
+        s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count);
+    return false;
+  }
   ++s.copied;
   fmtio::WRITE(kConsole, FMT("(/' No',I4,2X,A,' Interval',3I6,' years, COPIED'/T2,80('-'))"),
                s.copied, cur.ident, cur.firstYear, lastYear(cur), cur.count);
-  for (const MeasurementOutput& output : kMeasurementOutputs) {
-    if (output.letter == s.outputFormat) {
-      series::TRRW(s.current.series, s.outUnit, output.request);
-      return;
-    }
-  }
-  series::CMPWR(cur, s.outUnit);
+  if (request == kCompactRequest)
+    series::CMPWR(cur, s.outUnit);
+  else
+    series::TRRW(s.current.series, s.outUnit, request);
+  return true;
 }
 
 [[noreturn]] void endRun(Session& s, const fmtio::Format& format) {
@@ -130,13 +148,10 @@ void copySeries(Session& s) {
   fmtio::STOP(kStopMessage);
 }
 
-After copyThenNext(Session& s) {
-  copySeries(s);
-  return After::NextSeries;
-}
+After copyThenNext(Session& s) { return copySeries(s) ? After::NextSeries : After::Cycle; }
 
 After copyAndReedit(Session& s) {
-  copySeries(s);
+  if (!copySeries(s)) return After::Cycle;
   fmtio::WRITE(kConsole, FMT("(/' Original series may now be re-edited')"));
   restoreCopy(s.current);
   return After::Cycle;
@@ -212,9 +227,11 @@ void runCommandCycle(Session& s) {
     showSummary(s);
     char& letter = s.letter[0];
     if (letter == 'S' && s.sequence >= s.copyUntil) letter = '_';
+    // A series the new file cannot hold ends the automatic copying.
     if (letter == 'S' || letter == 'T') {
-      copySeries(s);
-      return;
+      if (copySeries(s)) return;
+      letter = '_';
+      continue;
     }
     showMenu();
     dialogue::ASKSTR("S: Copy all until ..      Select", s.letter);

@@ -270,8 +270,12 @@ constexpr std::int32_t kHighestHeaderYear = 99999999;
 // Whether the header's year field holds the first year; otherwise the
 // message, and the series is not written (a header of asterisks would be
 // read as a title line).
+bool headerHoldsYear(const Series& s) {
+  return s.firstYear >= kLowestHeaderYear && s.firstYear <= kHighestHeaderYear;
+}
+
 bool firstYearFits(const Series& s) {
-  if (s.firstYear >= kLowestHeaderYear && s.firstYear <= kHighestHeaderYear) return true;
+  if (headerHoldsYear(s)) return true;
   fmtio::WRITE(6,
                FMT("(' >> Sbr CMPWR:  Series ',A,': the first year ',I0,' does not fit its',"
                    "' 8-column field: the series is not written')"),
@@ -329,5 +333,7 @@ void CMPWR(const Series& s, std::int32_t unit) {
                realFormat);
   fmtio::WRITE(unit, fmtio::Format(intFormat), std::span<const std::int32_t>(k));
 }
+
+bool compactYearsFit(const Series& s) { return headerHoldsYear(s); }
 
 }  // namespace series

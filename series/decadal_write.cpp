@@ -14,6 +14,7 @@
 #include "fmtio/io.h"
 #include "series/decadal.h"
 #include "series/lines.h"
+#include "series/writers.h"
 
 namespace series {
 namespace {
@@ -60,14 +61,16 @@ std::int64_t lastLineYear(const Series& s) {
 // Whether every line's year fits its field; otherwise the message naming
 // the first year that does not, and the series is not written at all (a
 // year of asterisks would not read back).
+// The first line year that its field cannot hold, or 0 when all fit.
+std::int64_t yearBeyondField(const Series& s, std::int32_t lowest) {
+  if (s.firstYear < lowest || s.firstYear > kHighestYear) return s.firstYear;
+  if (lastLineYear(s) > kHighestYear) return kHighestYear + 1;  // the first decade line beyond
+  return 0;
+}
+
 bool yearsFit(const Series& s, std::int32_t lowest) {
-  std::int64_t beyond = 0;
-  if (s.firstYear < lowest || s.firstYear > kHighestYear)
-    beyond = s.firstYear;
-  else if (lastLineYear(s) > kHighestYear)
-    beyond = kHighestYear + 1;  // the first decade line beyond the field
-  else
-    return true;
+  std::int64_t beyond = yearBeyondField(s, lowest);
+  if (beyond == 0) return true;
   fmtio::WRITE(6,
                FMT("(' >> Sbr TRRW:  Series ',A,': the year ',I0,' does not fit its',"
                    "' year field: the series is not written')"),
@@ -158,7 +161,21 @@ void writeIndexLine(std::int32_t unit, std::string_view ident8, std::int32_t yea
   line.end();
 }
 
+// Writer request -> lowest year of its lines; the compact header has its own.
+struct YearField {
+  std::string_view request;
+  std::int32_t lowest;
+};
+constexpr YearField kYearFields[] = {
+    {"MW", kLowestMeasurementYear}, {"3W", kLowestMeasurementYear}, {"IW", kLowestI4Year}};
+
 }  // namespace
+
+bool WRFITS(const Series& s, std::string_view request) {
+  for (const YearField& field : kYearFields)
+    if (field.request == request) return yearBeyondField(s, field.lowest) == 0;
+  return compactYearsFit(s);
+}
 
 void writeMeasurements(const Series& s, std::int32_t unit, Precision precision) {
   if (s.count < 1 || !yearsFit(s, kLowestMeasurementYear)) return;

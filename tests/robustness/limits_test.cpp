@@ -108,20 +108,26 @@ TEST(Limits, YearsAtTheEndsOfTheirFieldsAreKept) {
 }
 
 // Years no compact header holds (more than 8 columns): the series cannot be
-// copied, and the session must say so instead of writing a broken header.
+// copied, and the session must say so instead of writing a broken header or
+// counting it as copied. It ends "T" and asks; here the series is omitted.
 TEST(Limits, YearsBeyondTheNewFilesFieldsAreToldNotWrittenBroken) {
   const SeriesData huge = {"HUGE", INT_MAX - 7, cycle(8)};
   std::string text = fileOf("2", {huge, kAfter});
   // A value line right after the last year a year field holds.
   std::string next = fileOf("2", {{"NEXT", INT_MAX - 1, cycle(2)}});
   text += next.substr(next.find('\n') + 1) + "7 1.5\n";
-  SessionRun run = runSession(text, {.letter = '2'});
+  SessionRun run = runSession(text, {.letter = '2', .commands = "T\nO\nY\nT\nO\nY\nT\n"});
   EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_TRUE(run.existingUnchanged);
   EXPECT_NE(run.out.find(" >> Years go"), std::string::npos) << run.out;
   ASSERT_FALSE(run.written.empty());
   EXPECT_EQ(compare({run.written[0]}, {kAfter}), "") << "the series after the huge years";
-  EXPECT_NE(run.out.find(" >> Sbr CMPWR"), std::string::npos) << "not told:\n" << run.out;
+  EXPECT_NE(run.out.find("HUGE     Interval************     8 years, NOT COPIED\n Its years"),
+            std::string::npos)
+      << "not told:\n"
+      << run.out;
+  std::string copiedCount = "\n     " + std::to_string(run.written.size()) + " edited series";
+  EXPECT_NE(run.out.find(copiedCount), std::string::npos) << "the count:\n" << run.out;
 }
 
 TEST(Limits, AnEmptyFileGivesNoSeriesAndEndsTheSession) {
