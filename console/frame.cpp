@@ -57,9 +57,15 @@ Frame::~Frame() {
 }
 
 // MainMenu, built from its resource table; every item sends its identifier.
+// The Window popup lists the children each time it opens.
 void Frame::createMenus() {
   for (const resources::PopupResource& popup : resources::kMainMenu) {
     QMenu* menu = menuBar()->addMenu(text(popup.title));
+    if (windowMenu_ == nullptr &&
+        menuBar()->actions().size() == resources::kWindowMenuPosition + 1) {
+      windowMenu_ = menu;
+      connect(menu, &QMenu::aboutToShow, this, &Frame::listChildren);
+    }
     for (const resources::MenuItemResource& item : popup.items) {
       if (item.id == resources::kSeparator) {
         menu->addSeparator();
@@ -70,6 +76,31 @@ void Frame::createMenus() {
       connect(action, &QAction::triggered, this, [this, id] { command(id); });
       actions_[id] = action;
     }
+  }
+}
+
+// The end of the Window menu: a separator and "&1 title", "&2 title" ... for
+// the children in the order they were made, the current one checked. Each
+// sends its identifier, the first child's being 100. Made anew on every
+// opening, so that the list never names a window that is gone.
+void Frame::listChildren() {
+  for (QAction* item : childItems_) {
+    windowMenu_->removeAction(item);
+    delete item;
+  }
+  childItems_.clear();
+  const QList<QMdiSubWindow*> children = mdiArea_->subWindowList();
+  if (children.isEmpty()) return;
+  childItems_.push_back(windowMenu_->addSeparator());
+  for (int i = 0; i < children.size(); ++i) {
+    QString title = children[i]->windowTitle();
+    title.replace(QLatin1Char('&'), QLatin1String("&&"));
+    QAction* item = windowMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
+    item->setCheckable(true);
+    item->setChecked(children[i] == mdiArea_->currentSubWindow());
+    const int id = resources::kFirstChildId + i;
+    connect(item, &QAction::triggered, this, [this, id] { command(id); });
+    childItems_.push_back(item);
   }
 }
 

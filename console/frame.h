@@ -111,6 +111,7 @@ class Frame : public QMainWindow {
  private:
   void createMenus();
   void createAccelerators();
+  void listChildren();
   bool runFrameCommand(int id);
   void runProgramItem(int id);
   void routeToChild(int id);
@@ -124,6 +125,8 @@ class Frame : public QMainWindow {
 
   QMdiArea* mdiArea_;
   std::map<int, QAction*> actions_;
+  QMenu* windowMenu_ = nullptr;
+  std::vector<QAction*> childItems_;                    // the Window menu's list of children
   std::vector<std::function<void(int)>> programItems_;  // by identifier - 800
   int nextItem_ = kFirstProgramItem;
   TimerTable timers_;

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -165,6 +166,39 @@ TEST_F(FrameTest, TilesSideBySideOrOneAboveTheOther) {
   frame()->command(static_cast<int>(Command::Cascade));
   EXPECT_LT(children[0]->geometry().topLeft().manhattanLength(),
             children[1]->geometry().topLeft().manhattanLength());
+}
+
+// The Window menu ends with the children when it opens; choosing one makes
+// it the current child, and a closed child is no longer listed.
+TEST_F(FrameTest, WindowMenuListsTheChildrenAndActivatesTheChosenOne) {
+  int width = 0, height = 0;
+  ASSERT_EQ(environment_.openGraphics(width, height, "", 1, nullptr), 1);
+  const QList<QMdiSubWindow*> children = frame()->mdiArea()->subWindowList();
+  ASSERT_EQ(children.size(), 2);
+  children[1]->setWindowTitle("Rings & years");
+  frame()->mdiArea()->setActiveSubWindow(children[1]);
+  QMenu* menu = frame()->menuBar()->actions()[3]->menu();
+  const QStringList fixed = popupTexts(3);
+  const auto checkedItems = [&] {
+    QStringList checked;
+    for (QAction* a : menu->actions())
+      if (a->isChecked()) checked << a->text();
+    return checked;
+  };
+  emit menu->aboutToShow();
+  EXPECT_EQ(popupTexts(3),
+            fixed + QStringList({"-", "&1 " + children[0]->windowTitle(), "&2 Rings && years"}));
+  EXPECT_EQ(checkedItems(), QStringList({"&2 Rings && years"}));
+
+  menu->actions()[fixed.size() + 1]->trigger();
+  EXPECT_EQ(frame()->mdiArea()->currentSubWindow(), children[0]);
+  emit menu->aboutToShow();
+  EXPECT_EQ(popupTexts(3).size(), fixed.size() + 3) << "listed once, not once per opening";
+  EXPECT_EQ(checkedItems(), QStringList({"&1 " + children[0]->windowTitle()}));
+
+  delete children[1];
+  emit menu->aboutToShow();
+  EXPECT_EQ(popupTexts(3), fixed + QStringList({"-", "&1 " + children[0]->windowTitle()}));
 }
 
 TEST_F(FrameTest, AboutShowsTheMachineAndCloses) {
