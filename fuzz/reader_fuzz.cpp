@@ -14,6 +14,7 @@
 
 #include "dialogue/tables.h"
 #include "fmtio/io.h"
+#include "fmtio/options.h"
 #include "fmtio/unit.h"
 #include "fuzz/fuzz_support.h"
 #include "series/datol.h"
@@ -55,14 +56,16 @@ std::string blanked(std::string ident) {
 // Reads every series of the file into copies (kept when the run stops
 // midway); each is written to the compact file too, unless CMPWR says it
 // cannot be. A file cannot hold more series than it has records plus
-// columns (a comma each at least).
+// columns (a comma each at least); a tab is read as up to tabSize blanks.
 void readAll(std::size_t records, std::size_t bytes, const testing_support::ConsoleScript& console,
              std::vector<Copy>& copies) {
+  const auto tabSize = static_cast<std::size_t>(std::max(fmtio::runtimeOptions().tabSize, 1));
   fmtio::OPEN({.unit = kOut}, {.file = fuzzing::scratchPath("out"), .status = "REPLACE"});
   dialogue::setUnitFormat(kIn, FUZZ_LETTER);
   series::Series s;
   for (std::size_t calls = 0;; ++calls) {
-    FUZZ_CHECK(calls <= records + bytes + 1, "more series than lines: the reading does not end");
+    FUZZ_CHECK(calls <= records + bytes * tabSize + 1,
+               "more series than lines: the reading does not end");
     s.ident.assign(kIdentLength, ' ');
     series::DATOL(s, kIn);
     FUZZ_CHECK(s.ident.size() == kIdentLength, "identification resized");
