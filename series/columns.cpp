@@ -49,10 +49,10 @@ struct AccuriteLine {
 
 bool parseAccurite(std::string_view line, AccuriteLine& a) {
   std::int32_t ios = 0;
-  a.values.fill(0.0f);
+  a.values.fill(unreadValue());
   std::span<float> values(a.values);
-  return fmtio::READ(fmtio::Internal(line, caught(ios)), fmtio::LIST, a.unused, a.year, values) ==
-             0 &&
+  return fmtio::READ(fmtio::Internal(beforeSlash(line), caught(ios)), fmtio::LIST, a.unused, a.year,
+                     values) == 0 &&
          a.year <= kLargestYear - 9;
 }
 
@@ -60,7 +60,8 @@ bool parseAccurite(std::string_view line, AccuriteLine& a) {
 // integers): a damaged data line, not a text line.
 bool beginsLikeData(std::string_view line) {
   std::int32_t first = 0, second = 0, ios = 0;
-  return fmtio::READ(fmtio::Internal(line, caught(ios)), fmtio::LIST, first, second) == 0;
+  return fmtio::READ(fmtio::Internal(beforeSlash(line), caught(ios)), fmtio::LIST, first, second) ==
+         0;
 }
 
 // An Accurite series being read: its identification line, whether its first
@@ -81,11 +82,11 @@ bool takeAccurite(const AccuriteLine& a, AccuriteRead& r) {
   r.nextYear = std::int64_t{a.year} + 10;
   for (std::int32_t pos = 0; pos < 10; ++pos) {
     float v = a.values[pos];
-    if (!r.started && v <= 0.0f) continue;
+    if (!r.started && (isUnread(v) || v <= 0.0f)) continue;
     if (!r.started) r.s.firstYear = a.year + pos;
     r.started = true;
     if (std::fabs(v - kAccuriteEnd) < kAccuriteTolerance) return true;
-    r.fill.add(v * kAccuriteUnit);
+    r.fill.addListed(isUnread(v) ? v : v * kAccuriteUnit);
   }
   return false;
 }
@@ -212,11 +213,11 @@ void DAT1C(Series& s, std::int32_t unit) {
   SeriesFill fill(s, "DAT1C");
   std::string line(kLineLength, ' ');
   while (readLine(unit, line) == LineStatus::Ok) {
-    float value = 0.0f;
+    float value = unreadValue();
     std::int32_t ios = 0;
-    if (!hasLetter(line) && fmtio::READ(fmtio::Internal(std::string_view(line), caught(ios)),
-                                        fmtio::LIST, value) == 0) {
-      fill.add(value);
+    if (!hasLetter(line) &&
+        fmtio::READ(fmtio::Internal(beforeSlash(line), caught(ios)), fmtio::LIST, value) == 0) {
+      fill.addListed(value);
       continue;
     }
     if (s.count != 0) {
@@ -237,9 +238,9 @@ void DAT2C(Series& s, std::int32_t unit) {
   std::int32_t previous = 0;
   while (readLine(unit, line) == LineStatus::Ok) {
     std::int32_t year = 0, ios = 0;
-    float value = 0.0f;
-    if (fmtio::READ(fmtio::Internal(std::string_view(line), caught(ios)), fmtio::LIST, year,
-                    value) != 0) {
+    float value = unreadValue();
+    if (fmtio::READ(fmtio::Internal(beforeSlash(line), caught(ios)), fmtio::LIST, year, value) !=
+        0) {
       if (s.count != 0) {
         state.yearValueIdent = line;
         return;
@@ -255,7 +256,7 @@ void DAT2C(Series& s, std::int32_t unit) {
     if (s.count > 0 && s.firstYear > kLargestYear - s.count)
       return pastLargestYear(s, unit, identLine);
     previous = year;
-    fill.add(value);
+    fill.addListed(value);
   }
 }
 

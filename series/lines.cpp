@@ -3,6 +3,8 @@
 #include "series/lines.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #include "dialogue/tables.h"
 #include "fmtio/io.h"
@@ -127,6 +129,43 @@ bool SeriesFill::room() {
                  routine_, shownIdent(s_.ident), kMaxValues);
   }
   return false;
+}
+
+namespace {
+// A NaN no number read gives: the runtime reads "NaN" as the quiet NaN
+// without payload.
+constexpr std::uint32_t kUnreadBits = 0x7FA5A5A5u;
+}  // namespace
+
+std::string_view beforeSlash(std::string_view line) {
+  char quote = 0;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    char c = line[i];
+    if (quote != 0) {
+      if (c == quote) quote = 0;
+    } else if (c == '\'' || c == '"') {
+      quote = c;
+    } else if (c == '/') {
+      return line.substr(0, i);
+    }
+  }
+  return line;
+}
+
+float unreadValue() { return std::bit_cast<float>(kUnreadBits); }
+
+bool isUnread(float value) { return std::bit_cast<std::uint32_t>(value) == kUnreadBits; }
+
+void SeriesFill::addListed(float value) {
+  if (isUnread(value)) {
+    if (s_.count < kMaxValues)
+      fmtio::WRITE(6,
+                   FMT("(' >> Sbr ',A,':  Series ',A,': value',I5,' is missing on its line:',"
+                       "' taken as 0')"),
+                   routine_, shownIdent(s_.ident), s_.count + 1);
+    value = 0.0f;
+  }
+  add(value);
 }
 
 void SeriesFill::add(float value) {

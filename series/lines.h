@@ -75,6 +75,18 @@ std::string_view shownIdent(std::string_view ident);
 // The first n characters of the identification, blank-padded to n.
 std::string identColumns(std::string_view ident, std::size_t n);
 
+// The line up to its first slash outside quotes. A list-directed read stops
+// at a slash and leaves every later item as it was, so that a line cut
+// short by a slash would read as a whole line of values; readers parse this
+// part instead, and the values end at the slash as at the end of the line.
+std::string_view beforeSlash(std::string_view line);
+
+// A list-directed read also leaves a value as it was for a null value
+// (nothing between two commas). Readers preset their values with this mark
+// to tell such a value from a read one.
+float unreadValue();
+bool isUnread(float value);
+
 // Appends values to a series that was emptied, up to kMaxValues; the first
 // value beyond writes one message naming the series and the rest is dropped.
 class SeriesFill {
@@ -82,6 +94,9 @@ class SeriesFill {
   SeriesFill(Series& s, std::string_view routine);
   void add(float value);
   void add(float value, std::int32_t samples);
+  // Appends a value read list-directed; an unread one is taken as 0 with a
+  // message naming its place, so that the values after it keep their years.
+  void addListed(float value);
   bool cut() const { return cut_; }
 
  private:

@@ -61,26 +61,8 @@ void fileRequest(std::int32_t unit, std::string_view request) {
   dialogue::FILEOP(unit, name, 0, request);
 }
 
-// The line up to its first slash outside quotes. A list-directed read stops
-// at a slash and leaves every later item as it was, so that a line with a
-// slash would read as any number of values, the missing ones zeros; the
-// values end there instead, as they end at the end of the line.
-std::string_view beforeSlash(std::string_view line) {
-  char quote = 0;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    char c = line[i];
-    if (quote != 0) {
-      if (c == quote) quote = 0;
-    } else if (c == '\'' || c == '"') {
-      quote = c;
-    } else if (c == '/') {
-      return line.substr(0, i);
-    }
-  }
-  return line;
-}
-
-// Reads values.size() values of the line, list-directed.
+// Reads values.size() values of the line, list-directed; a slash ends the
+// values as the end of the line does.
 RowRead readValues(std::string_view line, std::span<float> values) {
   std::int32_t ios = 0;
   std::fill(values.begin(), values.end(), 0.0f);

@@ -55,6 +55,41 @@ TEST(DamagedAccuriteReading, ASeriesEndsWhereItsLinesStopFollowing) {
   for (const ReadCase& c : cases) expectRead(c);
 }
 
+// A list-directed read leaves the values after a slash, and a null value
+// between two commas, as they were. The values of a line end at its slash
+// as at its end; a null value is told and taken as 0, so that the years
+// after it stay right.
+TEST(DamagedListedLines, SlashesEndTheLineAndNullValuesAreTold) {
+  const std::string missing = " is missing on its line: taken as 0";
+  // clang-format off
+  const ReadCase cases[] = {
+      {"Accurite: a slash leaves the line short", 'A',
+       "EXA\n" + kFirst + "2 1960 200 201 / 203\n", {{"EXA     ", 1950, kFirstValues, {}}},
+       " >> Sbr TRRAC:  Series EXA ends in 1959 at a line that does not read:\n"
+       " 2 1960 200 201 / 203", 1},
+      {"Accurite: a null value", 'A',
+       "EXA\n1 1950 100,,102 103 104 105 106 107 108 109\n2 1960 999 0 0 0 0 0 0 0 0 0\n",
+       {{"EXA     ", 1950, {1.0f, 0.0f, 1.02f, 1.03f, 1.04f, 1.05f, 1.06f, 1.07f, 1.08f, 1.09f},
+         {}}},
+       " >> Sbr TRRAC:  Series EXA: value    2" + missing, 1},
+      {"Accurite: null values before the first value are passed over like zeros", 'A',
+       "EXA\n1 1950,,,102 103 104 105 106 107 108 109\n2 1960 999 0 0 0 0 0 0 0 0 0\n",
+       {{"EXA     ", 1952, {1.02f, 1.03f, 1.04f, 1.05f, 1.06f, 1.07f, 1.08f, 1.09f}, {}}}, "", 0},
+      {"single column: a slash line is no value", '1', "HEAD\n1.0\n/\n2.5\n",
+       {{"HEAD    ", 1, {1.0f}, {}}, {"/       ", 1, {2.5f}, {}}}, "", 0},
+      {"single column: a null value", '1', "HEAD\n1.0\n,\n2.5\n",
+       {{"HEAD    ", 1, {1.0f, 0.0f, 2.5f}, {}}}, " >> Sbr DAT1C:  Series HEAD: value    2" + missing,
+       1},
+      {"year and value: a slash before the value", '2', "SER01\n1950 1.0\n1951 /\n1952 2.0\n",
+       {{"SER01   ", 1950, {1.0f}, {}}, {"1951 /  ", 1952, {2.0f}, {}}}, "", 0},
+      {"year and value: a null value", '2', "SER01\n1950 1.0\n1951,,\n1952 2.0\n",
+       {{"SER01   ", 1950, {1.0f, 0.0f, 2.0f}, {}}},
+       " >> Sbr DAT2C:  Series SER01: value    2" + missing, 1},
+  };
+  // clang-format on
+  for (const ReadCase& c : cases) expectRead(c);
+}
+
 TEST(DamagedValueYearReading, GapsDamagedValuesAndOtherYears) {
   const std::string start = "      1.23  1950 EXV01\n      1.05\n";
   const std::string next = "      0.88   -20 EXV02\n      0.92\n";
