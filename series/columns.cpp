@@ -27,6 +27,8 @@ constexpr std::int32_t kLargestYear = std::numeric_limits<std::int32_t>::max();
 // The value that ends an Accurite series, and how close a value must come.
 constexpr float kAccuriteEnd = 999.0f;
 constexpr float kAccuriteTolerance = 0.00001f;
+// The year of a year-value line before it is read; a null value leaves it.
+constexpr std::int32_t kUnreadYear = std::numeric_limits<std::int32_t>::min();
 // Accurite values are stored in hundredths.
 constexpr float kAccuriteUnit = 0.01f;
 
@@ -237,10 +239,12 @@ void DAT2C(Series& s, std::int32_t unit) {
   std::string identLine = state.yearValueIdent;
   std::int32_t previous = 0;
   while (readLine(unit, line) == LineStatus::Ok) {
-    std::int32_t year = 0, ios = 0;
+    // A line without its year (a null value first) is no data line.
+    std::int32_t year = kUnreadYear, ios = 0;
     float value = unreadValue();
     if (fmtio::READ(fmtio::Internal(beforeSlash(line), caught(ios)), fmtio::LIST, year, value) !=
-        0) {
+            0 ||
+        year == kUnreadYear) {
       if (s.count != 0) {
         state.yearValueIdent = line;
         return;
