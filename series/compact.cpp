@@ -267,13 +267,13 @@ CompactScaling scaleValues(const Series& s, std::span<std::int32_t> k) {
 constexpr std::int32_t kLowestHeaderYear = -9999999;
 constexpr std::int32_t kHighestHeaderYear = 99999999;
 
-// Whether the header's year field holds the first year; otherwise the
-// message, and the series is not written (a header of asterisks would be
-// read as a title line).
+// Whether the header's year field holds the first year.
 bool headerHoldsYear(const Series& s) {
   return s.firstYear >= kLowestHeaderYear && s.firstYear <= kHighestHeaderYear;
 }
 
+// The same; otherwise the message, and the series is not written (a header
+// of asterisks would be read as a title line).
 bool firstYearFits(const Series& s) {
   if (headerHoldsYear(s)) return true;
   fmtio::WRITE(6,

@@ -58,16 +58,17 @@ std::int64_t lastLineYear(const Series& s) {
   return end - ((end % 10) + 10) % 10;
 }
 
-// Whether every line's year fits its field; otherwise the message naming
-// the first year that does not, and the series is not written at all (a
-// year of asterisks would not read back).
-// The first line year that its field cannot hold, or 0 when all fit.
+// The first line year that its field cannot hold, or 0 when all fit (0
+// itself always fits).
 std::int64_t yearBeyondField(const Series& s, std::int32_t lowest) {
   if (s.firstYear < lowest || s.firstYear > kHighestYear) return s.firstYear;
   if (lastLineYear(s) > kHighestYear) return kHighestYear + 1;  // the first decade line beyond
   return 0;
 }
 
+// Whether every line's year fits its field; otherwise the message naming
+// the first year that does not, and the series is not written at all (a
+// year of asterisks would not read back).
 bool yearsFit(const Series& s, std::int32_t lowest) {
   std::int64_t beyond = yearBeyondField(s, lowest);
   if (beyond == 0) return true;

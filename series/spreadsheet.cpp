@@ -49,6 +49,8 @@ struct Sheet {
   std::int32_t rows = 0;
   std::int32_t values = 0;
   std::int32_t headers = 0;
+  std::int32_t emptyValues = 0;     // null values of the rows taken, read as 0
+  std::int32_t firstEmptyLine = 0;  // the line of the first of them
   std::int32_t firstYear = 0;
   DateFlag date = DateFlag::Unknown;
   std::string line;
@@ -62,10 +64,10 @@ void fileRequest(std::int32_t unit, std::string_view request) {
 }
 
 // Reads values.size() values of the line, list-directed; a slash ends the
-// values as the end of the line does.
+// values as the end of the line does. A null value keeps the unread mark.
 RowRead readValues(std::string_view line, std::span<float> values) {
   std::int32_t ios = 0;
-  std::fill(values.begin(), values.end(), 0.0f);
+  std::fill(values.begin(), values.end(), unreadValue());
   int rc =
       fmtio::READ(fmtio::Internal(beforeSlash(line), {.iostat = &ios, .err = true, .end = true}),
                   fmtio::LIST, values);
@@ -131,8 +133,18 @@ void noteYear(Sheet& sh, float first) {
   }
 }
 
+// Null values of a row (an empty cell between two commas) become 0; they
+// are counted for the message after the summary.
+void zeroEmptyValues(Sheet& sh, std::span<float> row, std::int32_t lineNumber) {
+  for (float& v : row) {
+    if (!isUnread(v)) continue;
+    v = 0.0f;
+    if (sh.emptyValues++ == 0) sh.firstEmptyLine = lineNumber;
+  }
+}
+
 // Takes a full row into the table; false when it does not fit (the data end).
-bool storeRow(Sheet& sh, std::span<const float> row, std::int32_t lineNumber) {
+bool storeRow(Sheet& sh, std::span<float> row, std::int32_t lineNumber) {
   std::int32_t fit = std::min(kMaxValues, kSheetTableSize / sh.columns);
   if (sh.rows == fit) {
     fmtio::WRITE(kConsole,
@@ -141,6 +153,7 @@ bool storeRow(Sheet& sh, std::span<const float> row, std::int32_t lineNumber) {
                  fit, sh.columns, lineNumber);
     return false;
   }
+  zeroEmptyValues(sh, row, lineNumber);
   std::copy(row.begin(), row.end(), sh.table.begin() + sh.values);
   ++sh.rows;
   sh.values += sh.columns;
@@ -260,6 +273,11 @@ void SPRDIN(std::int32_t unit, std::int32_t scratch, char& letter) {
   fmtio::WRITE(kConsole,
                FMT("(I6,' Rows',I4,' Columns',I8,' Data',I4,' Header lines',I5,' Data lines')"),
                sh->rows, sh->columns, sh->values, sh->headers, sh->lines);
+  if (sh->emptyValues > 0)
+    fmtio::WRITE(kConsole,
+                 FMT("(' >> Sbr SPRDIN:',I6,' empty values (nothing between two commas) are',"
+                     "' read as 0; the first on line',I6)"),
+                 sh->emptyValues, sh->firstEmptyLine);
   if (sh->rows > 0)
     writeColumns(*sh, askFirstYear(*sh));
   else

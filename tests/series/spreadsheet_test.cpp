@@ -105,6 +105,19 @@ TEST(SpreadsheetReading, ColumnsBecomeSeries) {
   }
 }
 
+// An empty cell between two commas reads as 0, as the file's columns stand;
+// the reading says how many there were and where the first one is.
+TEST(SpreadsheetReading, EmptyCellsAreReadAsZeroAndTold) {
+  ReadOutcome got = readSheet("YEAR,A,B\n1950,1.0,2.0\n1951,,2.1\n1952,1.2,,\n", "\n");
+  expectSeries(
+      got, {{"   1_Col", 1950, {1.0f, 0.0f, 1.2f}, {}}, {"   2_Col", 1950, {2.0f, 2.1f, 0.0f}, {}}},
+      "empty cells", 1e-6);
+  expectMessage(got.out,
+                " >> Sbr SPRDIN:     2 empty values (nothing between two commas) are read as 0;"
+                " the first on line     3",
+                "empty cells");
+}
+
 TEST(SpreadsheetReading, HeadingLinesComeBeforeTheSeries) {
   ReadOutcome got = readSheet("YEAR A B\n1950 1 2\nmid note\n1951 3 4\n", "\n");
   ASSERT_EQ(got.series.size(), 2u) << got.out;
