@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "fmtio/errors.h"
 #include "fmtio/io.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/read_items.h"
 
 namespace {
 
@@ -42,16 +42,9 @@ constexpr std::array<std::string_view, 22> kFormats = {"(A,I4,10F6.2)",
                                                        "(2(I3,:,'x'),/,F5.2)"};
 
 // Item of the type a data descriptor edits; the caller reads into it.
-struct Item {
-  enum Kind { Integer, Real, Double, Logical, Text };
-  explicit Item(Kind k) : kind(k) {}
-  Kind kind;
-  std::int32_t i = 0;
-  float f = 0;
-  double d = 0;
-  fmtio::Logical l;
-  std::string s = std::string(6, ' ');
-};
+using Item = fuzzing::ReadItem;
+// Length of the CHARACTER items.
+constexpr std::size_t kTextLength = 6;
 
 Item::Kind kindFor(fmtio::Op op, std::uint8_t choice) {
   switch (op) {
@@ -71,29 +64,8 @@ std::vector<Item> itemsFor(const fmtio::Format& format, fuzzing::Input& in) {
   for (const fmtio::FormatEntry& e : format.entries())
     if (fmtio::isDataOp(e.op))
       for (int r = 0; r < e.repeat && items.size() < 40; ++r)
-        items.emplace_back(kindFor(e.op, in.byte()));
+        items.emplace_back(kindFor(e.op, in.byte()), kTextLength);
   return items;
-}
-
-void readRecord(const fmtio::Format& format, std::string_view record, std::vector<Item>& items) {
-  std::int32_t ios = 7;
-  fmtio::Statement s = fmtio::Statement::read(
-      fmtio::Internal(record, {.iostat = &ios, .err = true, .end = true}), &format);
-  for (Item& item : items) {
-    switch (item.kind) {
-      case Item::Integer: s << item.i; break;
-      case Item::Real: s << item.f; break;
-      case Item::Double: s << item.d; break;
-      case Item::Logical: s << item.l; break;
-      case Item::Text: s << item.s; break;
-    }
-  }
-  int rc = s.end();
-  FUZZ_CHECK(rc >= fmtio::kCompleted && rc <= fmtio::kOutcomeEnd, "read outcome");
-  FUZZ_CHECK((rc == 0) == (ios == 0) && (rc == 2) == (ios == -1),
-             "IOSTAT " + std::to_string(ios) + " for outcome " + std::to_string(rc));
-  FUZZ_CHECK(rc != 1 || ios > fmtio::kFirstRuntimeError, "error outcome without an error number");
-  for (const Item& item : items) FUZZ_CHECK(item.s.size() == 6, "CHARACTER item resized");
 }
 
 // A value written with a descriptor reads back as the same value, to the
@@ -144,6 +116,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (format.status() != 0) return 0;
   std::vector<Item> items = itemsFor(format, in);
   for (int records = 0; !in.empty() && records < 64; ++records)
-    readRecord(format, in.line(), items);
+    fuzzing::readItems(in.line(), &format, items);
   return 0;
 }

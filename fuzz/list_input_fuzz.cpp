@@ -10,21 +10,15 @@
 #include <string_view>
 #include <vector>
 
-#include "fmtio/errors.h"
 #include "fmtio/io.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/read_items.h"
 
 namespace {
 
-struct Item {
-  enum Kind { Integer, Real, Double, Logical, Text, Short } kind;
-  std::int32_t i = 0;
-  float f = 0;
-  double d = 0;
-  fmtio::Logical l;
-  std::string s = std::string(8, ' ');
-  std::int16_t h = 0;
-};
+using Item = fuzzing::ReadItem;
+// Length of the CHARACTER items.
+constexpr std::size_t kTextLength = 8;
 
 // A record that is one plain decimal integer, blanks around it allowed.
 bool plainInteger(std::string_view record, long long& value) {
@@ -43,27 +37,11 @@ bool plainInteger(std::string_view record, long long& value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzzing::Input in(data, size);
-  std::vector<Item> items(1 + in.byte() % 12);
-  for (Item& item : items) item.kind = static_cast<Item::Kind>(in.byte() % 6);
+  std::vector<Item> items;
+  for (int n = 1 + in.byte() % 12; n > 0; --n)
+    items.emplace_back(static_cast<Item::Kind>(in.byte() % 6), kTextLength);
   std::string_view record = in.rest();
-  std::int32_t ios = 7;
-  fmtio::Statement s = fmtio::Statement::read(
-      fmtio::Internal(record, {.iostat = &ios, .err = true, .end = true}), nullptr);
-  for (Item& item : items) {
-    switch (item.kind) {
-      case Item::Integer: s << item.i; break;
-      case Item::Real: s << item.f; break;
-      case Item::Double: s << item.d; break;
-      case Item::Logical: s << item.l; break;
-      case Item::Text: s << item.s; break;
-      case Item::Short: s << item.h; break;
-    }
-  }
-  int rc = s.end();
-  FUZZ_CHECK(rc >= fmtio::kCompleted && rc <= fmtio::kOutcomeEnd, "read outcome");
-  FUZZ_CHECK((rc == 0) == (ios == 0) && (rc == 2) == (ios == -1),
-             "IOSTAT " + std::to_string(ios) + " for outcome " + std::to_string(rc));
-  for (const Item& item : items) FUZZ_CHECK(item.s.size() == 8, "CHARACTER item resized");
+  int rc = fuzzing::readItems(record, nullptr, items);
   // One integer item and a record holding one integer: its value or an error.
   long long want = 0;
   if (items.size() == 1 && items[0].kind == Item::Integer && plainInteger(record, want)) {
