@@ -138,22 +138,33 @@ int FormatWalker::nextEntry(ItemType type, RecordEnd& recordEnd, Field& out) {
   }
 }
 
+// Passes over group opens and closes exactly as next() would: a group that
+// is running loops back while its count lasts, at whatever depth it stands;
+// a group first entered here holds no entry but groups before its close (else
+// the scan would have stopped there), so it is left without looping.
 bool FormatWalker::peekControl() const {
   if (pending_ > 0) return false;
   const auto& entries = format_->entries();
+  std::array<std::uint16_t, kMaxDepth> remaining{};
+  for (int i = 0; i < depth_; ++i) remaining[i] = stack_[i].remaining;
   std::uint32_t pos = pos_;
   int depth = depth_;
-  // Bounded: an empty repeated group could otherwise send the scan round forever.
+  int live = depth_;  // groups 1..live are running; deeper ones were entered here
+  // Bounded all the same: each running group loops back at most once before
+  // an entry of its own is met.
   for (std::size_t guard = 0; guard <= 2 * entries.size(); ++guard) {
     const FormatEntry& e = entries[pos];
     if (e.op == Op::GroupOpen) {
-      ++pos;
+      if (depth == kMaxDepth) return false;  // next() reports the overflow
       ++depth;
+      ++pos;
     } else if (e.op == Op::GroupClose) {
-      // Only the innermost group's count is live; deeper ones are entered afresh.
-      bool loops = depth == depth_ && depth > 0 && stack_[depth - 1].remaining > 1;
+      bool loops = depth <= live && --remaining[depth - 1] > 0;
       pos = loops ? stack_[depth - 1].first : pos + 1;
-      if (!loops) --depth;
+      if (!loops) {
+        --depth;
+        if (live > depth) live = depth;
+      }
     } else {
       return e.op != Op::End && !isDataOp(e.op);
     }

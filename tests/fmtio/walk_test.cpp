@@ -80,6 +80,11 @@ TEST(FormatWalk, FollowsRepeatsGroupsAndReversion) {
       // Format control runs on to the next data descriptor after the last item.
       {"(2('a',I2))", 1, "' I2 +' "},
       {"(2('a',I2))", 2, "' I2 ' I2 "},
+      // Outer groups that still loop take the walk back to their data descriptors.
+      {"(2(2(I1,'q')),'x')", 2, "I1 ' I1 +' "},
+      {"(I1,3(2('a')))", 1, "I1 +' +' +' +' +' +' "},
+      {"(2(2(I1,/)),'x')", 2, "I1 / I1 +/ "},
+      {"('n',I1,2((I1)),'p')", 4, "' I1 I1 I1 ' / I1 "},
   };
   for (const WalkCase& c : cases) EXPECT_EQ(walk(c.format, c.items), c.want) << c.format;
 }
