@@ -7,6 +7,7 @@
 #include "app/showdat.h"
 #include "dialogue/ask.h"
 #include "fmtio/io.h"
+#include "fmtio/unit.h"
 
 namespace app {
 namespace {
@@ -98,7 +99,9 @@ void editIdentification(CurrentSeries& c) {
   fmtio::WRITE(kConsole, FMT("(/' Present identification_: ',A)"), c.series.ident);
   std::string answer(kIdentLength, ' ');
   dialogue::ASKSTR("$New identification  _", answer);
-  newIdentification(c.series.ident, answer);
+  // The answer as typed: the read expands a tab to the next tab stop, which
+  // would push what follows it out of the identification's 8 columns.
+  newIdentification(c.series.ident, fmtio::typedLine());
 }
 
 void editRestore(CurrentSeries& c) {

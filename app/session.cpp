@@ -12,7 +12,9 @@
 #include "dialogue/ask.h"
 #include "dialogue/fileop.h"
 #include "dialogue/tables.h"
+#include "fmtio/interrupt.h"
 #include "fmtio/io.h"
+#include "fmtio/unit.h"
 #include "fmtio/stop.h"
 #include "series/datol.h"
 #include "series/writers.h"
@@ -94,6 +96,7 @@ void copyTitleLine(Session& s) {
     s.stampFlag = 'R';
   }
   fmtio::WRITE(s.outUnit, FMT("(A)"), std::string_view(s.title).substr(0, length));
+  fmtio::FLUSH(fmtio::Control::of(s.outUnit));
 }
 
 // Offers the existing file's lines one by one until one is declined.
@@ -119,27 +122,76 @@ std::string_view writerRequest(const Session& s) {
   return kCompactRequest;
 }
 
-// Writes the series to the new file and counts it. A series whose years the
-// new file's format cannot hold is not written and not counted; the user is
-// told and gets the series back to change its dating or omit it.
-bool copySeries(Session& s) {
+// What the interrupt line says of the new file: its name and how many
+// series it holds.
+void noteCopied(const Session& s) {
+  std::string_view name(s.fileName);
+  name = name.substr(0, static_cast<std::size_t>(dialogue::LASTNB(name)));
+  fmtio::setInterruptNote("; the new file " + std::string(name) + " holds " +
+                          std::to_string(s.copied) + " series");
+}
+
+// Shows why the series cannot go into the new file, if it cannot: it holds
+// no values, or years or values the new file's fields cannot hold. The user
+// gets the series back to edit it or omit it; nothing is written or counted.
+bool refuseCopy(const Session& s, std::string_view request) {
   const series::Series& cur = s.current.series;
-  std::string_view request = writerRequest(s);
+  if (cur.count < 1) {
+    fmtio::WRITE(kConsole,
+                 FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' It holds no',"
+                     "' values: insert one or omit it'/T2,80('-'))"),
+                 s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count);
+    return true;
+  }
   if (!series::WRFITS(cur, request)) {
     fmtio::WRITE(
         kConsole,
         FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' Its years do not',"
             "' fit the new file''s year fields: change its dating or omit it'/T2,80('-'))"),
         s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count);
-    return false;
+    return true;
   }
-  ++s.copied;
-  fmtio::WRITE(kConsole, FMT("(/' No',I4,2X,A,' Interval',3I6,' years, COPIED'/T2,80('-'))"),
-               s.copied, cur.ident, cur.firstYear, lastYear(cur), cur.count);
+  int bad = series::firstValueBeyond(cur, request);
+  if (bad < 0) return false;
+  fmtio::WRITE(kConsole,
+               FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' Its value',1PE12.4,"
+                   "' of year',I6,' does not fit the new file''s value fields')"),
+               s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count, cur.values[bad],
+               cur.firstYear + bad);
+  if (series::firstValueBeyond(cur, kCompactRequest) < 0)
+    fmtio::WRITE(kConsole, FMT("(' Change it or omit the series; the compact format',"
+                               "' holds it'/T2,80('-'))"));
+  else
+    fmtio::WRITE(kConsole, FMT("(' Change it or omit the series'/T2,80('-'))"));
+  return true;
+}
+
+// Writes the series to the new file and through to the disk, and counts it,
+// before anything is shown: a series shown COPIED is in the file however the
+// run ends next (a signal, Exit in the window, a full disk). The writer's
+// messages come back, to be shown after the COPIED line as before.
+std::string writeThrough(Session& s, std::string_view request) {
+  fmtio::Uninterrupted hold;
   if (request == kCompactRequest)
-    series::CMPWR(cur, s.outUnit);
+    series::CMPWR(s.current.series, s.outUnit);
   else
     series::TRRW(s.current.series, s.outUnit, request);
+  fmtio::FLUSH(fmtio::Control::of(s.outUnit));
+  ++s.copied;
+  noteCopied(s);
+  return hold.release();
+}
+
+// Copies the series to the new file; false, with the reason shown, when it
+// cannot be copied.
+bool copySeries(Session& s) {
+  std::string_view request = writerRequest(s);
+  if (refuseCopy(s, request)) return false;
+  std::string messages = writeThrough(s, request);
+  const series::Series& cur = s.current.series;
+  fmtio::WRITE(kConsole, FMT("(/' No',I4,2X,A,' Interval',3I6,' years, COPIED'/T2,80('-'))"),
+               s.copied, cur.ident, cur.firstYear, lastYear(cur), cur.count);
+  fmtio::showHeldText(messages);
   return true;
 }
 
@@ -267,6 +319,7 @@ void editSession() {
   greet();
   dialogue::FILEOP(s.inUnit, s.fileName, 0, "?OMEASUREMENTS TO BE EDITED");
   dialogue::FILEOP(s.outUnit, s.fileName, 0, "?LEDITED MEASUREMENTS");
+  noteCopied(s);
   askOutputFormat(s);
   offerTitleLines(s);
   std::string blank(1, ' ');

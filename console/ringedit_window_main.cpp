@@ -7,6 +7,7 @@
 
 #include "app/session.h"
 #include "console/startup.h"
+#include "fmtio/interrupt.h"
 #include "fmtio/options.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
   for (qsizetype k = 1; k < arguments.size(); ++k)
     words.push_back(arguments[k].toLocal8Bit().toStdString());
   fmtio::setCommandLine(std::move(words));
+  fmtio::catchInterrupts();
   const QString title = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
   const int code = console::runWindowed(app::editSession, title);
   return code == -1 ? 255 : code;

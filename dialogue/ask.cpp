@@ -1,6 +1,9 @@
 // Prompted answers on the console units.
 #include "dialogue/ask.h"
 
+#include <cmath>
+#include <type_traits>
+
 #include "fmtio/io.h"
 #include "fmtio/stop.h"
 
@@ -49,12 +52,28 @@ bool isExitAnswer(const std::string& answer) {
 
 // Reads a number from the answer buffer, list-directed; true when it read.
 template <class T>
-bool readNumber(const std::string& buffer, T& value) {
+bool readListed(const std::string& buffer, T& value) {
   std::int32_t ios = 0;
   int rc = fmtio::READ(
       fmtio::Internal(std::string_view(buffer), {.iostat = &ios, .err = true, .end = true}),
       fmtio::LIST, value);
   return rc == fmtio::kCompleted;
+}
+
+// True when the answer gives the number a value. A null value ("," "3*" "/5")
+// leaves the item as it was, so the answer is read from two different
+// starting values: a result that follows its start was not given. A number
+// that is not finite (Inf, NaN) is no answer either.
+template <class T>
+bool readNumber(const std::string& buffer, T& value) {
+  T fromZero = 0, fromOne = 1;
+  if (!readListed(buffer, fromZero) || !readListed(buffer, fromOne)) return false;
+  if (!(fromZero == fromOne)) return false;
+  if constexpr (std::is_floating_point_v<T>) {
+    if (!std::isfinite(fromZero)) return false;
+  }
+  value = fromZero;
+  return true;
 }
 
 // ASKINT and ASKNUM: ask until the answer reads as a number or is empty. The

@@ -18,7 +18,9 @@ int LASTNB(std::string_view text);
 void UPCASE(std::string& text);
 // Asks and reads the answer; answer.size() is the answer variable's length.
 void ASKSTR(std::string_view question, std::string& answer);
-// Ask until an integer (a number) is given; an empty answer is 0.
+// Ask until an integer (a number) is given; an empty answer is 0. An answer
+// that gives no value (",", "3*", "/5") is rejected, as is a number that
+// is not finite.
 void ASKINT(std::string_view question, std::int32_t& value);
 void ASKNUM(std::string_view question, float& value);
 // Bell and cursor up one line.

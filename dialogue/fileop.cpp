@@ -101,22 +101,27 @@ void openExisting(std::int32_t unit, std::string& name, std::int32_t recl,
 }
 
 // "?L": a file that does not exist yet; an existing one is never overwritten.
+// A name is needed: an empty answer would make the new file a scratch file
+// that vanishes with every series copied into it, so it is asked again.
 void createNew(std::int32_t unit, std::string& name, std::int32_t recl, std::string_view heading) {
   std::string buffer = askName(heading, kAskNew);
-  assignFixed(name, buffer);
-  if (isBlank(buffer)) return openScratch(unit, recl);
   fmtio::OpenSpec connection;
   connection.status = "NEW";
   connection.recl = recl;
   connection.carriageControl = "LIST";
   for (;;) {
-    connection.file = trimmed(buffer);
-    if (openCaught(unit, connection)) {
-      assignFixed(name, buffer);
-      return;
+    if (isBlank(buffer)) {
+      BELLUP();
+      fmtio::WRITE(kConsoleOut, FMT("(' >> The new file needs a name')"));
+    } else {
+      connection.file = trimmed(buffer);
+      if (openCaught(unit, connection)) {
+        assignFixed(name, buffer);
+        return;
+      }
+      BELLUP();
+      fmtio::WRITE(kConsoleOut, FMT("(' Cannot open new file ',A,I6)"), trimmed(buffer), unit);
     }
-    BELLUP();
-    fmtio::WRITE(kConsoleOut, FMT("(' Cannot open new file ',A,I6)"), trimmed(buffer), unit);
     ASKSTR(kAskNew, buffer);
     NOBLNK(buffer);
   }

@@ -51,6 +51,12 @@ int ConsoleUnit::readRecord(std::string& record) {
   return kOk;
 }
 
+std::string ConsoleUnit::typedLine() const {
+  std::string typed = line_.substr(0, line_.find(ends_.terminator));
+  std::erase(typed, ends_.companion);
+  return typed;
+}
+
 // Every record, an open one included, is on the console before this returns.
 int ConsoleUnit::writeRecord(std::string_view record, bool advance) {
   if (stream_ == Stream::Input) return kErrNotOpenWrite;

@@ -62,10 +62,11 @@ void STOP(std::string_view text) {
   runtimeTerminate(0);
 }
 
-// A unit that cannot be closed is reported by closeAllUnits; the exit code
-// stays the one asked for.
+// A unit that cannot be closed is reported by closeAllUnits; a run that
+// would have ended well then ends with -1, as after any other reported error,
+// so that a new file left incomplete is never reported as a success.
 void runtimeTerminate(int code) {
-  closeAllUnits();
+  if (closeAllUnits() != kOk && code == 0) code = -1;
   runFinalLoop();
   throw StopRequest{code};
 }

@@ -21,7 +21,8 @@ struct StopRequest {
 // Writes the stop text (and " STOP" under -printstop) to standard error,
 // then ends the run with code 0.
 [[noreturn]] void STOP(std::string_view text = {});
-// Closes all units, runs the final loop and unwinds with the code.
+// Closes all units, runs the final loop and unwinds with the code; with -1
+// instead of 0 when a unit could not be closed (its buffer not written).
 [[noreturn]] void runtimeTerminate(int code);
 
 // Registers a handler run at exit, the last registered first.

@@ -133,6 +133,17 @@ int REWIND(const Control& control) {
                          unit != nullptr ? unit->rewind() : kOk);
 }
 
+std::string typedLine() {
+  const UnitTable& table = unitTable();
+  return table.input ? table.input->typedLine() : std::string();
+}
+
+int FLUSH(const Control& control) {
+  ConnectedUnit* unit = connectedUnit(control.unit, StatementKind::Write);
+  return finishStatement(control, ErrorSite{StatementKind::Write, control.unit},
+                         unit != nullptr ? unit->flush() : kOk);
+}
+
 // Every failure is reported on standard error; the first one is returned.
 int closeAllUnits() {
   UnitTable& table = unitTable();

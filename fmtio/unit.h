@@ -70,6 +70,14 @@ Unit* findUnit(int number, StatementKind kind, int& status);
 int OPEN(const Control& control, const OpenSpec& spec);
 int CLOSE(const Control& control, const std::optional<std::string>& status = {});
 int REWIND(const Control& control);
+// Writes out what the unit's buffer holds, so that every record written so
+// far is in the file; an unconnected unit is left alone. Errors are those of
+// a WRITE.
+int FLUSH(const Control& control);
+
+// The line last read from standard input as it was typed (tabs not
+// expanded); empty before the first read.
+std::string typedLine();
 
 // Closes every unit, writing out buffers (the end of the run); each failure is
 // reported on standard error; 0 or the first error.

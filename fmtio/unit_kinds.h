@@ -84,6 +84,9 @@ class ConsoleUnit final : public ConnectedUnit {
   int writeRecord(std::string_view record, bool advance) override;
   int flush() override { return kOk; }
   int rewind() override { return kOk; }
+  // The line last read as it was typed: up to its terminator, companions
+  // dropped, tabs kept.
+  std::string typedLine() const;
   int close(bool deleteFile) override;
 
  private:

@@ -18,5 +18,9 @@ void CMPWR(const Series& s, std::int32_t unit);
 bool WRFITS(const Series& s, std::string_view request);
 // The same for the compact header's year field alone.
 bool compactYearsFit(const Series& s);
+// The index of the first value the writer of the request cannot store as it
+// is (not a number, infinite, or beyond a decadal 6-column value field), or
+// -1 when every value fits. Prints nothing.
+int firstValueBeyond(const Series& s, std::string_view request);
 
 }  // namespace series

@@ -97,6 +97,14 @@ TEST(AskNumbers, ReadTheNumberOrMarkTheLineAndAskAgain) {
       {true, "x\n2.5\n3\n", 3, 2}, {true, "1234567890123\n", 1234567890, 0},
       {false, "2.5\n", 2.5, 0},    {false, "1.5e2\n", 150, 0},
       {false, "\n", 0, 0},         {false, "a\n-.5\n", -0.5, 1},
+      // Answers that give no value leave the item as it was: rejected, not 0.
+      {true, ",\n7\n", 7, 1},      {true, "3*\n7\n", 7, 1},
+      {true, "/5\n7\n", 7, 1},     {true, ",1950\n,\n1\n", 1, 2},
+      {true, "0\n", 0, 0},         {true, "1\n", 1, 0},
+      {false, ",\n2\n", 2, 1},     {false, "2*\n2\n", 2, 1},
+      {false, "0,\n", 0, 0},       {false, "1\n", 1, 0},
+      // A value that is not finite is no value.
+      {false, "inf\n-Infinity\nnan\n3\n", 3, 3},
   };
   for (const Case& c : cases) {
     ConsoleScript script(c.typed);

@@ -76,11 +76,27 @@ TEST_F(FileopTest, NewFileIsNeverOverwrittenAndTheNameThatOpenedIsReturned) {
   EXPECT_EQ(dir_.read("new.txt"), "line one\r\n");
   EXPECT_EQ(script.outLines(), "\n EDITED MEASUREMENTS\n" + kAskNew + kBellUp +
                                    " Cannot open new file old.txt    12\n" + kAskNew + kBellUp +
-                                   " Cannot open new file      12\n" + kAskNew);
+                                   " >> The new file needs a name\n" + kAskNew);
+}
+
+// The new file needs a name: an empty answer would copy every series into
+// a scratch file that vanishes at the end of the run.
+TEST_F(FileopTest, AnEmptyNameForTheNewFileIsAskedAgain) {
+  ConsoleScript script("\n   \nnew.txt\n");
+  std::string name(40, '#');
+  int code = script.run([&] {
+    PROGID("EDIT TIME SERIES");
+    FILEOP(UNITNO(2), name, 0, "?LEDITED MEASUREMENTS");
+  });
+  EXPECT_EQ(code, 0) << script.err();
+  EXPECT_EQ(name, padded("new.txt"));
+  EXPECT_TRUE(std::filesystem::exists(dir_.file("new.txt")));
+  const std::string again = kBellUp + " >> The new file needs a name\n" + kAskNew;
+  EXPECT_EQ(script.outLines(), "\n EDITED MEASUREMENTS\n" + kAskNew + again + again);
 }
 
 TEST_F(FileopTest, EmptyNameOpensAScratchFile) {
-  for (const char* request : {"?OMEASUREMENTS TO BE EDITED", "?LEDITED MEASUREMENTS"}) {
+  for (const char* request : {"?OMEASUREMENTS TO BE EDITED"}) {
     ConsoleScript script("   \n");
     std::string name(40, '#');
     std::string back(10, '#');

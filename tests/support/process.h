@@ -17,4 +17,34 @@ struct ProcessResult {
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input = "",
                          const std::vector<std::string>& env = {});
 
+// A program running as a child process in a folder of its own, its standard
+// input and output on pipes, for tests that answer as it asks and may
+// interrupt it at a chosen moment. Standard error goes to a file.
+class Conversation {
+ public:
+  Conversation(const std::vector<std::string>& argv, const std::string& folder);
+  // Kills and reaps a child still running.
+  ~Conversation();
+  Conversation(const Conversation&) = delete;
+  Conversation& operator=(const Conversation&) = delete;
+
+  void send(const std::string& text);
+  // Reads standard output until it holds text at least count times; false
+  // when the output ends or the time runs out first.
+  bool waitFor(const std::string& text, int count = 1, int timeoutMs = 20000);
+  void signal(int number);
+  // Closes standard input and waits for the end: the exit status, or 128 +
+  // the signal number.
+  int finish();
+  const std::string& out() const { return out_; }
+  std::string err() const;
+
+ private:
+  int pid_ = -1;
+  int toChild_ = -1;
+  int fromChild_ = -1;
+  std::string errFile_;
+  std::string out_;
+};
+
 }  // namespace testing_support

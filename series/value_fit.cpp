@@ -1,0 +1,42 @@
+// Whether the new file's value fields hold a series' values as they are.
+#include <cmath>
+#include <cstdint>
+
+#include "series/writers.h"
+
+namespace series {
+namespace {
+
+// Decadal writer request -> what a stored integer is the value times, and
+// the integers its 6-column field holds (a negative one with its sign).
+struct ValueField {
+  std::string_view request;
+  double factor;
+};
+constexpr ValueField kValueFields[] = {{"MW", 100.0}, {"3W", 1000.0}};
+constexpr double kLowestStored = -99999.0;
+constexpr double kHighestStored = 999999.0;
+
+// The stored integer as the writer rounds it: the single-precision product,
+// halves away from zero.
+bool storedFits(float value, double factor) {
+  float product = value * static_cast<float>(factor);
+  double k = std::round(static_cast<double>(product));
+  return k >= kLowestStored && k <= kHighestStored;
+}
+
+}  // namespace
+
+int firstValueBeyond(const Series& s, std::string_view request) {
+  double factor = 0.0;  // 0: the compact format, whose scale follows the values
+  for (const ValueField& field : kValueFields)
+    if (field.request == request) factor = field.factor;
+  for (int i = 0; i < s.count && i < kMaxValues; ++i) {
+    float v = s.values[i];
+    if (!std::isfinite(v)) return i;
+    if (factor != 0.0 && !storedFits(v, factor)) return i;
+  }
+  return -1;
+}
+
+}  // namespace series
