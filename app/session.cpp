@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/commands.h"
+#include "app/copying.h"
 #include "app/edits.h"
 #include "dialogue/ask.h"
 #include "dialogue/fileop.h"
@@ -17,7 +18,6 @@
 #include "fmtio/unit.h"
 #include "fmtio/stop.h"
 #include "series/datol.h"
-#include "series/writers.h"
 
 namespace app {
 namespace {
@@ -54,15 +54,6 @@ struct Command {
   char letter;
   After (*run)(Session&);
 };
-
-// Output format letter -> request code of the measurement writer; every other
-// letter writes the compact format.
-struct MeasurementOutput {
-  char letter;
-  std::string_view request;
-};
-constexpr MeasurementOutput kMeasurementOutputs[] = {{'3', "3W"}, {'M', "MW"}};
-constexpr std::string_view kCompactRequest = "C";
 
 void greet() {
   fmtio::WRITE(kConsole, FMT("(8X,63('-'))"));
@@ -115,13 +106,6 @@ void offerTitleLines(Session& s) {
   s.stampFlag = ' ';
 }
 
-// Request of the writer of the new file's format.
-std::string_view writerRequest(const Session& s) {
-  for (const MeasurementOutput& output : kMeasurementOutputs)
-    if (output.letter == s.outputFormat) return output.request;
-  return kCompactRequest;
-}
-
 // What the interrupt line says of the new file: its name and how many
 // series it holds.
 void noteCopied(const Session& s) {
@@ -136,29 +120,30 @@ void noteCopied(const Session& s) {
 // gets the series back to edit it or omit it; nothing is written or counted.
 bool refuseCopy(const Session& s, std::string_view request) {
   const series::Series& cur = s.current.series;
-  if (cur.count < 1) {
-    fmtio::WRITE(kConsole,
-                 FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' It holds no',"
-                     "' values: insert one or omit it'/T2,80('-'))"),
-                 s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count);
-    return true;
+  const CopyCheck check = checkCopy(cur, request);
+  switch (check.refusal) {
+    case Refusal::None: return false;
+    case Refusal::NoValues:
+      fmtio::WRITE(kConsole,
+                   FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' It holds no',"
+                       "' values: insert one or omit it'/T2,80('-'))"),
+                   s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count);
+      return true;
+    case Refusal::YearsBeyond:
+      fmtio::WRITE(
+          kConsole,
+          FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' Its years do not',"
+              "' fit the new file''s year fields: change its dating or omit it'/T2,80('-'))"),
+          s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count);
+      return true;
+    case Refusal::ValueBeyond: break;
   }
-  if (!series::WRFITS(cur, request)) {
-    fmtio::WRITE(
-        kConsole,
-        FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' Its years do not',"
-            "' fit the new file''s year fields: change its dating or omit it'/T2,80('-'))"),
-        s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count);
-    return true;
-  }
-  int bad = series::firstValueBeyond(cur, request);
-  if (bad < 0) return false;
   fmtio::WRITE(kConsole,
                FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' Its value',1PE12.4,"
                    "' of year',I6,' does not fit the new file''s value fields')"),
-               s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count, cur.values[bad],
-               cur.firstYear + bad);
-  if (series::firstValueBeyond(cur, kCompactRequest) < 0)
+               s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count,
+               cur.values[check.value], cur.firstYear + check.value);
+  if (check.compactHoldsIt)
     fmtio::WRITE(kConsole, FMT("(' Change it or omit the series; the compact format',"
                                "' holds it'/T2,80('-'))"));
   else
@@ -172,11 +157,7 @@ bool refuseCopy(const Session& s, std::string_view request) {
 // messages come back, to be shown after the COPIED line as before.
 std::string writeThrough(Session& s, std::string_view request) {
   fmtio::Uninterrupted hold;
-  if (request == kCompactRequest)
-    series::CMPWR(s.current.series, s.outUnit);
-  else
-    series::TRRW(s.current.series, s.outUnit, request);
-  fmtio::FLUSH(fmtio::Control::of(s.outUnit));
+  writeSeries(s.current.series, s.outUnit, request);
   ++s.copied;
   noteCopied(s);
   return hold.release();
@@ -185,7 +166,7 @@ std::string writeThrough(Session& s, std::string_view request) {
 // Copies the series to the new file; false, with the reason shown, when it
 // cannot be copied.
 bool copySeries(Session& s) {
-  std::string_view request = writerRequest(s);
+  std::string_view request = writerRequest(s.outputFormat);
   if (refuseCopy(s, request)) return false;
   std::string messages = writeThrough(s, request);
   const series::Series& cur = s.current.series;

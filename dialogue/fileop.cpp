@@ -14,8 +14,11 @@ namespace dialogue {
 namespace {
 
 constexpr int kConsoleOut = 6;
-// Length of the name buffer of the dialogue requests.
+// Names are shown at least this wide, blank-padded, as the dialogue's name
+// fields are; a longer name is taken and shown whole.
 constexpr std::size_t kNameLength = 40;
+// The longest path an answer may give (the system's limit).
+constexpr std::size_t kPathLength = 4096;
 // Smallest record length limit of the files created here.
 constexpr std::int32_t kMinRecordLength = 8192;
 
@@ -47,17 +50,43 @@ bool isBlank(const std::string& text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
 }
 
-// Copies src into the fixed-length dst, cut or blank-padded.
-void assignFixed(std::string& dst, const std::string& src) {
-  std::size_t n = std::min(dst.size(), src.size());
-  std::copy_n(src.begin(), n, dst.begin());
-  std::fill(dst.begin() + static_cast<std::ptrdiff_t>(n), dst.end(), ' ');
+// The name blank-padded to the width of the caller's name field; a longer
+// name is kept whole (cutting it would open or create another file).
+std::string padded(const std::string& name, std::size_t width) {
+  std::string text = trimmed(name);
+  if (text.size() < width) text.resize(width, ' ');
+  return text;
 }
+
+// Copies src into the caller's name, blank-padded; the name grows to hold a
+// longer one.
+void assignName(std::string& dst, const std::string& src) { dst = padded(src, dst.size()); }
+
+// The name as the dialogue's messages show it.
+std::string shown(const std::string& name) { return padded(name, kNameLength); }
 
 // OPEN with the error condition caught; true when the unit is connected.
 bool openCaught(std::int32_t unit, const fmtio::OpenSpec& connection) {
   std::int32_t ios = 0;
   return fmtio::OPEN({.unit = unit, .iostat = &ios, .err = true}, connection) == fmtio::kCompleted;
+}
+
+// The connection of the existing data file, read from its first line.
+fmtio::OpenSpec existingFileSpec(const std::string& path) {
+  fmtio::OpenSpec connection;
+  connection.file = path;
+  connection.status = "OLD";
+  return connection;
+}
+
+// The connection of the new file: STATUS="NEW" never overwrites a file.
+fmtio::OpenSpec newFileSpec(const std::string& path, std::int32_t recl) {
+  fmtio::OpenSpec connection;
+  connection.file = path;
+  connection.status = "NEW";
+  connection.recl = recl;
+  connection.carriageControl = "LIST";
+  return connection;
 }
 
 // A scratch file, deleted when the unit is closed; a failure goes unreported.
@@ -72,11 +101,11 @@ void openScratch(std::int32_t unit, std::int32_t recl) {
 // blanks are gone) ends the run.
 std::string askName(std::string_view heading, std::string_view question) {
   fmtio::WRITE(kConsoleOut, FMT("(/1X,A)"), heading);
-  std::string buffer(kNameLength, ' ');
+  std::string buffer(kPathLength, ' ');
   ASKSTR(question, buffer);
   NOBLNK(buffer);
   if (buffer[0] == '/' && buffer[1] == ' ') fmtio::STOP(kExit);
-  return buffer;
+  return shown(buffer);
 }
 
 // "?O": an existing file, asked for until it opens; its format is identified.
@@ -84,12 +113,9 @@ void openExisting(std::int32_t unit, std::string& name, std::int32_t recl,
                   std::string_view heading) {
   for (;;) {
     std::string buffer = askName(heading, kAskExisting);
-    assignFixed(name, buffer);
+    assignName(name, buffer);
     if (isBlank(buffer)) return openScratch(unit, recl);
-    fmtio::OpenSpec connection;
-    connection.file = trimmed(buffer);
-    connection.status = "OLD";
-    if (openCaught(unit, connection)) {
+    if (openCaught(unit, existingFileSpec(trimmed(buffer)))) {
       fmtio::WRITE(kConsoleOut, FMT("(/T17,'file ',A)"), buffer);
       setUnitFormat(unit, ' ');
       series::FMTID(unit);
@@ -105,25 +131,22 @@ void openExisting(std::int32_t unit, std::string& name, std::int32_t recl,
 // that vanishes with every series copied into it, so it is asked again.
 void createNew(std::int32_t unit, std::string& name, std::int32_t recl, std::string_view heading) {
   std::string buffer = askName(heading, kAskNew);
-  fmtio::OpenSpec connection;
-  connection.status = "NEW";
-  connection.recl = recl;
-  connection.carriageControl = "LIST";
   for (;;) {
     if (isBlank(buffer)) {
       BELLUP();
       fmtio::WRITE(kConsoleOut, FMT("(' >> The new file needs a name')"));
     } else {
-      connection.file = trimmed(buffer);
-      if (openCaught(unit, connection)) {
-        assignFixed(name, buffer);
+      if (openCaught(unit, newFileSpec(trimmed(buffer), recl))) {
+        assignName(name, buffer);
         return;
       }
       BELLUP();
       fmtio::WRITE(kConsoleOut, FMT("(' Cannot open new file ',A,I6)"), trimmed(buffer), unit);
     }
+    buffer.assign(kPathLength, ' ');
     ASKSTR(kAskNew, buffer);
     NOBLNK(buffer);
+    buffer = shown(buffer);
   }
 }
 
@@ -142,6 +165,16 @@ void FILEOP(std::int32_t unit, std::string& name, std::int32_t recordLength,
     case Request::Close: fmtio::CLOSE({.unit = unit, .iostat = &ios, .err = true}); return;
     case Request::Unknown: return;
   }
+}
+
+bool openDataFile(std::int32_t unit, const std::string& path) {
+  return openCaught(unit, existingFileSpec(path));
+}
+
+bool createDataFile(std::int32_t unit, const std::string& path, bool replace) {
+  fmtio::OpenSpec connection = newFileSpec(path, kMinRecordLength);
+  if (replace) connection.status = "REPLACE";
+  return openCaught(unit, connection);
 }
 
 void NOBLNK(std::string& text) {

@@ -10,9 +10,17 @@
 
 namespace dialogue {
 
-// name.size() is the caller's name length (40 in the edit session).
+// name.size() is the caller's name length (40 in the edit session); a
+// longer name given by the user is taken whole and name grows to hold it.
 void FILEOP(std::int32_t unit, std::string& name, std::int32_t recordLength,
             std::string_view request);
+
+// Without a question, for the command line: the existing data file opened
+// as "?O" opens it (its format is not identified), and the new file created
+// as "?L" creates it (with replace, an existing file is replaced). False
+// when the file cannot be opened.
+bool openDataFile(std::int32_t unit, const std::string& path);
+bool createDataFile(std::int32_t unit, const std::string& path, bool replace);
 
 // Moves the non-blank characters to the front, in order, and blank-fills the rest.
 void NOBLNK(std::string& text);
