@@ -32,13 +32,15 @@ void IostatRef::store(int value) const {
 }
 
 // END= takes only the end of file and EOR= only the end of record; ERR=
-// takes every condition that has no label of its own, an end of file without
-// END= included. IOSTAT alone takes everything with outcome 1.
+// takes every other condition and the end of record without EOR=, but not
+// the end of file: without END= or IOSTAT it is reported and stops the run
+// like an untaken error. IOSTAT alone takes everything with outcome 1.
 int takeError(const Control& control, const ErrorSite& site, int number) {
   if (control.iostat) control.iostat.store(iostatValue(number));
   if (number == kErrEndOfFile && control.end) return kOutcomeEnd;
   if (number == kErrEndOfRecordNonAdvancing && control.eor) return kOutcomeEor;
-  if (control.err || control.iostat) return kOutcomeError;
+  bool errTakes = control.err && number != kErrEndOfFile;
+  if (errTakes || control.iostat) return kOutcomeError;
   consoleHooks().writeBlock(kStandardWindow, true, errorReport(site, number));
   runtimeTerminate(-1);
 }

@@ -25,7 +25,7 @@ TEST_F(ErrorPathTest, HandlersTakeTheirConditions) {
       {true, false, true, false, kErrEndOfFile, kOutcomeEnd, -1},
       {false, false, true, false, kErrEndOfFile, kOutcomeEnd, 0},
       {true, false, false, false, kErrEndOfFile, kOutcomeError, -1},
-      {false, true, false, false, kErrEndOfFile, kOutcomeError, 0},
+      {true, true, false, false, kErrEndOfFile, kOutcomeError, -1},
       {false, true, true, false, kErrEndOfFile, kOutcomeEnd, 0},
       {true, false, false, true, kErrEndOfRecordNonAdvancing, kOutcomeEor, -2},
       {true, false, false, false, kErrEndOfRecordNonAdvancing, kOutcomeError, -2},
@@ -98,13 +98,16 @@ TEST(ErrorReport, NamesTheTableTheMessageAndTheStatement) {
 
 TEST_F(ErrorPathTest, AnUntakenErrorIsReportedAndEndsTheRunWithMinusOne) {
   const struct {
-    bool end;
+    bool err, end;
     int number;
     const char* want;
   } rows[] = {
-      {false, kErrEndOfFile,
+      {false, false, kErrEndOfFile,
        "? FORTRAN Runtime Error:\n? Attempt to read past end of file\n? READ(UNIT=11,...\n"},
-      {true, kErrIllegalChar,
+      // ERR= does not take the end of file: that is END='s (or IOSTAT's).
+      {true, false, kErrEndOfFile,
+       "? FORTRAN Runtime Error:\n? Attempt to read past end of file\n? READ(UNIT=11,...\n"},
+      {false, true, kErrIllegalChar,
        "? FORTRAN Runtime Error:\n? Illegal character in numeric input\n? READ(UNIT=11,...\n"},
   };
   for (const auto& row : rows) {
@@ -113,6 +116,7 @@ TEST_F(ErrorPathTest, AnUntakenErrorIsReportedAndEndsTheRunWithMinusOne) {
     int code = runProgram([&] {
       Control control;
       control.unit = 11;
+      control.err = row.err;
       control.end = row.end;
       takeError(control, ErrorSite{StatementKind::Read, 11}, row.number);
       returned = true;
