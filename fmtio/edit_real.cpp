@@ -12,9 +12,10 @@
 // - A negative value that rounds to zero in its field (F5.2 of -0.001, and
 //   -0.0 in any form) is written without a minus sign: " 0.00".
 // - NaN is written without a sign; infinity as INF, -INF, or +INF under SP.
-// - A minimal width (w = 0: F0.d, Q0.d) writes no blanks and no optional 0
-//   before the point (F0.2 of 0.5 is ".50"); G in F form then drops its
-//   trailing blanks. A minimal field longer than kMaxNumericField, which only
+// - A minimal width (w = 0: F0.d, E0.d, ES0.d, EN0.d, G0.d, Q0.d) writes no
+//   blanks and no optional 0 before the point (F0.2 of 0.5 is ".50", E0.3 of
+//   1.5 is ".150E+01", the exponent keeping its e digits); G in F form then
+//   drops its trailing blanks. A minimal field longer than kMaxNumericField, which only
 //   an absurd scale factor can ask for, is a single asterisk.
 // - E, D and Q with a scale factor outside -d < k < d+2 have no room for a
 //   significant digit, nor has G with d = 0: the field is asterisks.

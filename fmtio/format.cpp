@@ -36,6 +36,9 @@ class FormatCompiler {
     return 0;
   }
 
+  // Where the compiler stopped: the construct at fault, or the end of the text.
+  std::size_t position() const { return i_; }
+
  private:
   struct Number {
     bool present = false;
@@ -80,7 +83,16 @@ class FormatCompiler {
     out_.entries_.push_back(e);
   }
 
+  // One descriptor with its repeat count. A bad count points at the count.
   int item(int& depth) {
+    skipBlanks();
+    std::size_t start = i_;
+    int rc = descriptor(depth);
+    if (rc == kErrRepeatCount || rc == kErrNonRepeatable) i_ = start;
+    return rc;
+  }
+
+  int descriptor(int& depth) {
     Number n;
     if (int rc = number(n)) return rc;
     char c = peekUpper();
@@ -120,7 +132,7 @@ class FormatCompiler {
       case 'S': return n.present ? kErrNonRepeatable : sDescriptor();
       case 'T': return n.present ? kErrNonRepeatable : tDescriptor();
       case 'X': return pushSimple(Op::X, repeat);
-      default: return kErrFormat;
+      default: --i_; return kErrFormat;  // at the letter itself
     }
   }
 
@@ -154,9 +166,13 @@ class FormatCompiler {
   }
 
   int quoted(char delim) {
+    std::size_t open = i_ - 1;
     std::string text;
     for (;;) {
-      if (atEnd()) return kErrUnmatchedQuotes;
+      if (atEnd()) {
+        i_ = open;  // the quote that is never closed
+        return kErrUnmatchedQuotes;
+      }
       char c = s_[i_++];
       if (c == delim) {
         if (atEnd() || s_[i_] != delim) break;
@@ -168,7 +184,10 @@ class FormatCompiler {
   }
 
   int hollerith(std::size_t n) {
-    if (s_.size() - i_ < n) return kErrHollerith;
+    if (s_.size() - i_ < n) {
+      --i_;  // at the H
+      return kErrHollerith;
+    }
     std::string text(s_.substr(i_, n));
     i_ += n;
     return pushLiteral(text);
@@ -230,11 +249,12 @@ class FormatCompiler {
     return 0;
   }
 
-  // w.d of F, D, E, ES, EN, G, then (except F) an optional Ee or De.
+  // w.d of F, D, E, ES, EN, G, then (except F) an optional Ee or De. A width
+  // of 0 is the minimal width, except for D.
   int real(Op op, std::uint16_t repeat, Op family = Op::End) {
     Number w, d;
     if (int rc = number(w)) return rc;
-    if (int rc = checkWidth(w, op == Op::F)) return rc;
+    if (int rc = checkWidth(w, op != Op::D)) return rc;  // D0.d alone has no minimal form
     if (w.present)
       if (int rc = digits(d, true)) return rc;
     FormatEntry e;
@@ -321,11 +341,13 @@ class FormatCompiler {
 
 int compileFormat(std::string_view text, Format& out) {
   out = Format();
+  FormatCompiler compiler(text, out);
   try {
-    out.status_ = FormatCompiler(text, out).run();
+    out.status_ = compiler.run();
   } catch (const std::bad_alloc&) {
     out.status_ = kErrNoMemory;
   }
+  out.errorOffset_ = out.status_ != 0 ? compiler.position() : 0;
   if (out.status_ != 0) {
     out.entries_.clear();
     out.pool_.clear();

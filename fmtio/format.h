@@ -83,6 +83,10 @@ class Format {
   explicit Format(std::string_view text);
 
   int status() const { return status_; }
+  // When status() is an error: the offset in the text where the compiler
+  // stopped, at the character in fault (a bad letter, a repeat count that is
+  // not allowed, a quote never closed) or the text's length when it ran out.
+  std::size_t errorOffset() const { return errorOffset_; }
   const std::vector<FormatEntry>& entries() const { return entries_; }
   std::string_view literal(const FormatEntry& e) const {
     return std::string_view(pool_).substr(e.text, e.count);
@@ -95,6 +99,7 @@ class Format {
   std::vector<FormatEntry> entries_;
   std::string pool_;
   int status_ = 0;
+  std::size_t errorOffset_ = 0;
   bool hasData_ = false;
 };
 

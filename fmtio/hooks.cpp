@@ -2,20 +2,26 @@
 #include "fmtio/hooks.h"
 
 #include <cstdio>
-#include <cstring>
+
+#include "fmtio/options.h"
 
 namespace fmtio {
 namespace {
 
-// Reads one line of standard input with its line feed, in pieces.
+// Reads one line of standard input with its line feed, every byte of it (a
+// NUL among them). A line longer than the longest record is kept only to one
+// byte past that length and the rest of it passed over, so that the record
+// it makes is refused (error 10004) instead of held whole.
 bool readStandardLine(int /*windowUnit*/, std::string& line) {
   line.clear();
-  char piece[256];
-  while (std::fgets(piece, sizeof piece, stdin) != nullptr) {
-    line.append(piece, std::strlen(piece));
-    if (!line.empty() && line.back() == '\n') return true;
+  const std::size_t most = runtimeOptions().recordLimit + 1;
+  bool any = false;
+  for (int c; (c = std::getc(stdin)) != EOF;) {
+    any = true;
+    if (line.size() < most || c == '\n') line += static_cast<char>(c);
+    if (c == '\n') return true;
   }
-  return !line.empty();
+  return any;
 }
 
 // Writes bytes to standard output or error and pushes them out at once, so

@@ -95,7 +95,7 @@ void StatementState::begin(bool isRead, const Control& control, const Format* fo
   unit_ = findUnit(control.unit, site_.kind, status);
   if (unit_ == nullptr) return fail(status != 0 ? status : kErrInternal);
   blank_ = unit_->blank();
-  start();
+  guarded([this] { start(); });
 }
 
 void StatementState::beginInternal(bool isRead, char* data, std::size_t length,
@@ -104,7 +104,7 @@ void StatementState::beginInternal(bool isRead, char* data, std::size_t length,
   site_ = {isRead ? StatementKind::Read : StatementKind::Write, kInternalUnit};
   internal_ = data;
   internalLength_ = length;
-  start();
+  guarded([this] { start(); });
 }
 
 void StatementState::start() {
@@ -130,9 +130,11 @@ int StatementState::end() {
   if (ended_) return outcome_;
   ended_ = true;
   if (!failed_ && !isRead_) {
-    runTrailingControls();
-    if (!failed_)
-      if (int rc = emitRecord(!dollar_)) fail(rc);
+    guarded([this] {
+      runTrailingControls();
+      if (!failed_)
+        if (int rc = emitRecord(!dollar_)) fail(rc);
+    });
   }
   if (!failed_ && control_.iostat) control_.iostat.store(0);
   return outcome_;
@@ -160,6 +162,9 @@ int StatementState::readRecord() {
     return 0;
   }
   if (int rc = unit_->readRecord(inStore_)) return rc;
+  // The unit kept one character past the limit of a longer record and
+  // passed over the rest of it: the next READ takes the record after it.
+  if (inStore_.size() > runtimeOptions().recordLimit) return kErrNoMemory;
   in_ = inStore_;
   return 0;
 }
@@ -203,7 +208,8 @@ std::string_view StatementState::inputField(int width, int& status) {
 constexpr std::size_t kMaxOutputRecord = std::size_t{1} << 24;
 
 bool StatementState::pastRecordLimit() const {
-  return pos_ > (internal_ != nullptr ? internalLength_ : kMaxOutputRecord);
+  return pos_ >
+         (internal_ != nullptr ? std::min(internalLength_, kMaxOutputRecord) : kMaxOutputRecord);
 }
 
 int StatementState::control(const Field& field) {

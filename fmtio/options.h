@@ -2,9 +2,12 @@
 // first I/O statement of the run.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "fmtio/records.h"
 
 namespace fmtio {
 
@@ -25,6 +28,9 @@ struct RuntimeOptions {
   int terminatorLength = 1;
   bool hexUppercase = false;     // Z output uses A..F
   int tabSize = 8;               // input tab stops
+  // Longest input record after tab expansion; not an environment setting
+  // (tests set a small one).
+  std::size_t recordLimit = kDefaultRecordLimit;
 };
 
 // Applies the words of a VELMAR_RT_FLAGS text; unknown words and the

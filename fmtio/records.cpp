@@ -38,21 +38,25 @@ LineEnds currentLineEnds() {
   ends.terminator = options.terminator;
   ends.companion = options.companion;
   ends.tabSize = options.tabSize > 0 ? options.tabSize : kFallbackTabSize;
+  ends.recordLimit = options.recordLimit;
   return ends;
 }
 
 // Copies runs between special characters whole; each memchr scans a byte once.
 void appendInputText(std::string& record, const char* p, std::size_t n, const LineEnds& ends) {
+  const std::size_t most = ends.recordLimit + 1;
   const char* end = p + n;
   const char* companion = findChar(p, end, ends.companion);
   const char* tab = findChar(p, end, '\t');
   for (;;) {
+    if (record.size() >= most) return;
     const char* stop = std::min(companion, tab);
-    record.append(p, static_cast<std::size_t>(stop - p));
+    record.append(p, std::min(static_cast<std::size_t>(stop - p), most - record.size()));
     if (stop == end) return;
     if (stop == tab) {
       std::size_t column = record.size() % static_cast<std::size_t>(ends.tabSize);
-      record.append(static_cast<std::size_t>(ends.tabSize) - column, ' ');
+      std::size_t blanks = static_cast<std::size_t>(ends.tabSize) - column;
+      record.append(std::min(blanks, most - record.size()), ' ');
       tab = findChar(stop + 1, end, '\t');
     } else {
       companion = findChar(stop + 1, end, ends.companion);

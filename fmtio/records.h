@@ -19,17 +19,26 @@ namespace fmtio {
 
 enum class Carriage : std::uint8_t { List, Fortran };
 
-// The characters that end records, and the tab stops of input.
+// The longest input record, counted after tab expansion, by default: far
+// above any line of a data file or of the console. A longer record is error
+// 10004 instead of a buffer grown without bound (a line with no terminator,
+// tabs under a huge TABSIZE).
+constexpr std::size_t kDefaultRecordLimit = std::size_t{1} << 20;
+
+// The characters that end records, the tab stops of input and its bound.
 struct LineEnds {
   char terminator = '\n';
   char companion = '\r';
   int tabSize = 8;
+  std::size_t recordLimit = kDefaultRecordLimit;
 };
 
 // The line ends of the runtime options in force.
 LineEnds currentLineEnds();
 
-// Appends n input bytes, none of them a terminator, to record.
+// Appends n input bytes, none of them a terminator, to record. The record
+// grows to at most ends.recordLimit + 1 characters: one more than the limit
+// tells that the record is too long, without the memory the rest would take.
 void appendInputText(std::string& record, const char* p, std::size_t n, const LineEnds& ends);
 
 // Appends the bytes of one output record. continuing: the record goes on a

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,17 @@ class StatementState : public RecordEnd, public RecordSource {
   void reset(bool isRead, const Control& control, const Format* format);
   void start();
   void fail(int number);
+  // Runs one step of the statement. Memory that cannot be had for a record
+  // or a value ends the statement with error 10004 through the error path,
+  // as any other error does, instead of escaping as an exception.
+  template <class Step>
+  void guarded(Step&& step) {
+    try {
+      step();
+    } catch (const std::bad_alloc&) {
+      fail(kErrNoMemory);
+    }
+  }
   void element(const ItemInfo& info, char* address);
   int control(const Field& field);
   int editOut(const Field& field, const ItemInfo& info, char* address);

@@ -1,4 +1,5 @@
 // Item transfer: the data edit descriptors applied to items of each type.
+#include <algorithm>
 #include <cstring>
 
 #include "fmtio/edit_input.h"
@@ -109,7 +110,9 @@ void StatementState::item(const Item& item) {
   ItemType type = itemTypeOf(item.type);
   ItemInfo info{type, classOf(type), item.length};
   auto* base = static_cast<char*>(item.address);
-  for (std::size_t i = 0; i < item.count && !failed_; ++i) element(info, base + i * item.length);
+  guarded([&] {
+    for (std::size_t i = 0; i < item.count && !failed_; ++i) element(info, base + i * item.length);
+  });
 }
 
 void StatementState::element(const ItemInfo& info, char* address) {
@@ -178,8 +181,10 @@ int StatementState::readAlpha(const Field& field, char* address, std::size_t len
   int status = 0;
   std::string_view got = inputField(static_cast<int>(w), status);
   if (status != 0) return status;
-  // The field reads as if padded with blanks to w; keep its rightmost
-  // `length` characters, or all of it followed by blanks.
+  // A field cut short by the end of the record is as wide as the characters
+  // it has. Keep its rightmost `length` characters, or all of it followed by
+  // blanks.
+  w = std::min(w, got.size());
   std::size_t offset = w > length ? w - length : 0;
   for (std::size_t i = 0; i < length; ++i) {
     std::size_t j = offset + i;

@@ -198,6 +198,18 @@ TEST(EditOutput, ExponentLettersOfDAndQForms) {
   expectRows(std::begin(rows), std::end(rows));
 }
 
+// E0.d, ES0.d, EN0.d and G0.d written in formats: the fewest columns.
+TEST(EditOutput, MinimalWidthOfExponentAndGeneralForms) {
+  const RealRow rows[] = {
+      {"E0.3", 1.5, ".150E+01;"},        {"E0.3", -0.00123, "-.123E-02;"},
+      {"E0.3E3", 1.5e20, ".150E+021;"},  {"E0.3", 0.0, ".000E+00;"},
+      {"ES0.3", -1234.5, "-1.234E+03;"}, {"SP,ES0.1", 2.0, "+2.0E+00;"},
+      {"EN0.2", 12346.0, "12.35E+03;"},  {"G0.3", 1.5, "1.50;"},
+      {"G0.3", 123456.0, ".123E+06;"},   {"1P,E0.2", 31.4, "3.14E+01;"},
+  };
+  expectRows(std::begin(rows), std::end(rows));
+}
+
 TEST(EditOutput, NotANumberAndInfinity) {
   const RealRow rows[] = {
       {"F10.3", kNaN, "       NaN;"},  {"F10.3", -kNaN, "       NaN;"},
@@ -211,8 +223,7 @@ TEST(EditOutput, NotANumberAndInfinity) {
   expectRows(std::begin(rows), std::end(rows));
 }
 
-// Minimal widths that only a direct call can ask for (formats allow 0 for F,
-// Q and the integers only): no blanks, no optional 0.
+// Minimal widths called directly: no blanks, no optional 0.
 TEST(EditOutput, MinimalWidthOfOtherRealForms) {
   struct Row {
     Op op;

@@ -36,6 +36,8 @@ TEST(FormatCompile, ProducesEntriesForEveryDescriptor) {
        "2 B repeat=1 w=8 m=8; 3 O repeat=1 w=6 m=absent; 4 Z repeat=1 w=4 m=2; 0 end"},
       {"(10F6.2)", "5 F repeat=10 w=6 d=2; 0 end"},
       {"(F0.3)", "5 F repeat=1 w=0 d=3; 0 end"},
+      {"(E0.3,ES0.2E3)", "6 E repeat=1 w=0 d=3 e=absent; 8 ES repeat=1 w=0 d=2 e=3; 0 end"},
+      {"(EN0.1,G0.4)", "9 EN repeat=1 w=0 d=1 e=absent; 10 G repeat=1 w=0 d=4 e=absent; 0 end"},
       {"(E12.4)", "6 E repeat=1 w=12 d=4 e=absent; 0 end"},
       {"(E12.4E3)", "6 E repeat=1 w=12 d=4 e=3; 0 end"},
       {"(D10.3)", "7 D repeat=1 w=10 d=3 e=absent; 0 end"},
@@ -126,6 +128,23 @@ TEST(FormatCompile, RaisesEachErrorNumber) {
     Format f(c.text);
     EXPECT_EQ(f.status(), c.want) << c.text;
     EXPECT_TRUE(f.entries().empty()) << c.text;
+  }
+}
+
+// Where the compiler stopped: the character at fault, or the end of the text.
+TEST(FormatCompile, ErrorsKnowWhereTheCompilerStopped) {
+  const struct {
+    const char* text;
+    std::size_t offset;
+  } cases[] = {
+      {"(I4,W4)", 4},  {"(I4,,I4)", 4},   {"(F6)", 3},     {"(I4, 40000X)", 5},
+      {"(A,2'x')", 3}, {"(A, 2 'x')", 4}, {"(A,'abc)", 3}, {"(9Habc)", 2},
+      {"  I4)", 2},    {"(I4", 3},        {"(I4,2)", 4},   {"(E12.4E)", 7},
+  };
+  for (const auto& c : cases) {
+    Format f(c.text);
+    EXPECT_NE(f.status(), 0) << c.text;
+    EXPECT_EQ(f.errorOffset(), c.offset) << c.text;
   }
 }
 

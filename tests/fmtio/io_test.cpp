@@ -127,6 +127,25 @@ TEST(InternalRead, TakesAlphaFieldsWiderOrNarrowerThanTheVariable) {
   EXPECT_EQ(five, "fg   ");
 }
 
+// A field the record's end cuts short holds only the characters present.
+TEST(InternalRead, TakesAlphaFieldsCutShortByTheRecord) {
+  const struct {
+    const char* record;
+    const char* format;
+    const char* want;  // a CHARACTER*5 item, ';' after it
+  } rows[] = {
+      {"abc", "(A10)", "abc  ;"},        {"abcdef", "(A7)", "bcdef;"},
+      {"abcdefg", "(A7)", "cdefg;"},     {"abcdef", "(A6)", "bcdef;"},
+      {"ab", "(A5)", "ab   ;"},          {"xyz", "(3X,A9)", "     ;"},
+      {"abcdefgh", "(2X,A9)", "defgh;"},
+  };
+  for (const auto& row : rows) {
+    std::string five(5, '*');
+    ASSERT_EQ(internalRead(row.record, row.format, five).outcome, 0) << row.format;
+    EXPECT_EQ(five + ";", row.want) << row.record << " " << row.format;
+  }
+}
+
 TEST(InternalRead, ReadsListDirectedValues) {
   std::int32_t year = 0;
   float value = 0;

@@ -54,7 +54,8 @@ TEST(Ringfmt, ReportsErrorsOnStandardErrorWithStatus255) {
   ProcessResult bad = ringfmt({"compile", "(I4"});
   EXPECT_EQ(bad.status, 255);
   EXPECT_EQ(bad.out, "");
-  EXPECT_EQ(bad.err, "? FORTRAN Runtime Error:\n? Format string has unmatched parens\n");
+  EXPECT_EQ(bad.err,
+            "? FORTRAN Runtime Error:\n? Format string has unmatched parens\n  (I4\n     ^\n");
 
   ProcessResult eof = ringfmt({"read", "(I4)", "i"});
   EXPECT_EQ(eof.status, 255);
@@ -81,6 +82,77 @@ TEST(Ringfmt, ReachesEveryFormatErrorNumber) {
   ProcessResult overflow = ringfmt({"write", deep, "i:1"});
   EXPECT_EQ(overflow.status, 255);
   EXPECT_NE(overflow.err.find("? Format group table overflow\n"), std::string::npos);
+}
+
+// Under the report, the format with a caret where the compiler stopped.
+TEST(Ringfmt, PointsAtTheFormatError) {
+  const CliCase cases[] = {
+      {{"compile", "(I4,W2)"}, "", "? Error in format string\n  (I4,W2)\n      ^\n", 255},
+      {{"compile", "(I4,,I4)"}, "", "? Error in format string\n  (I4,,I4)\n      ^\n", 255},
+      {{"compile", "(F6)"}, "", "? Error in format string\n  (F6)\n     ^\n", 255},
+      {{"compile", "(I4, 0X)"}, "", "? Illegal repeat count\n  (I4, 0X)\n       ^\n", 255},
+      {{"compile", "(A,2'x')"},
+       "",
+       "? Non-repeatable format descriptor\n  (A,2'x')\n     ^\n",
+       255},
+      {{"compile", "(A,'abc)"},
+       "",
+       "? Format string has unmatched quotes\n  (A,'abc)\n     ^\n",
+       255},
+      {{"compile", "(9Habc)"},
+       "",
+       "? Hollerith count exceeds remaining format string\n  (9Habc)\n    ^\n",
+       255},
+      {{"compile", "  I4)"}, "", "? Format string missing opening (\n    I4)\n    ^\n", 255},
+      {{"compile", "(I4,\tQ2)"}, "", "? Error in format string\n  (I4,\tQ2)\n      \t  ^\n", 255},
+      {{"write", "(I4,Y)", "i:1"},
+       "",
+       "? Error in format string\n? WRITE(UNIT=6,...\n  (I4,Y)\n      ^\n",
+       255},
+      {{"write", "--internal", "8", "(I4,Y)", "i:1"},
+       "",
+       "? Error in format string\n? WRITE(UNIT=INTERNAL,...\n  (I4,Y)\n      ^\n",
+       255},
+      {{"read", "(I4,,I2)", "i"},
+       "1\n",
+       "? Error in format string\n? READ(UNIT=5,...\n  (I4,,I2)\n      ^\n",
+       255},
+      // A statement that takes the error itself shows its outcome, then the caret.
+      {{"write", "--iostat", "(I4,Y)", "i:1"}, "", "  (I4,Y)\n      ^\n", 0},
+      {{"read", "--err", "(I4,Y)", "i"}, "1\n", "  (I4,Y)\n      ^\n", 0},
+  };
+  const std::string header = "? FORTRAN Runtime Error:\n";
+  for (const CliCase& c : cases) {
+    ProcessResult r = ringfmt(c.args, c.input);
+    std::string want = c.status == 0 ? c.out : header + c.out;
+    EXPECT_EQ(r.err, want) << c.args[0] << " " << c.args[1];
+    EXPECT_EQ(r.status, c.status) << c.args[0] << " " << c.args[1];
+  }
+  ProcessResult taken = ringfmt({"write", "--iostat", "(I4,Y)", "i:1"});
+  EXPECT_EQ(taken.out, "outcome=1 iostat=10006\r\n");
+}
+
+// An internal variable longer than the longest record is error 10004
+// through the error path, not an allocation that ends the process.
+TEST(Ringfmt, RefusesAnInternalRecordLongerThanTheLongestRecord) {
+  ProcessResult report = ringfmt({"write", "--internal", "2147483647", "(I4)", "i:1"});
+  EXPECT_EQ(report.status, 255);
+  EXPECT_EQ(report.out, "");
+  EXPECT_EQ(report.err,
+            "? FORTRAN Runtime Error:\n? Buffer allocation failed\n? WRITE(UNIT=INTERNAL,...\n");
+  ProcessResult taken = ringfmt({"write", "--iostat", "--internal", "2147483647", "(I4)", "i:1"});
+  EXPECT_EQ(taken.status, 0);
+  EXPECT_EQ(taken.out, "outcome=1 iostat=10004\r\n");
+  ProcessResult longest = ringfmt({"write", "--internal", "1048576", "(I4)", "i:1"});
+  EXPECT_EQ(longest.status, 0) << longest.err;
+  EXPECT_EQ(longest.out.size(), 1048576u + 4u);
+}
+
+// Standard input is read line by line whatever bytes a line holds.
+TEST(Ringfmt, ReadsANulByteOfStandardInputAsPartOfItsLine) {
+  ProcessResult r = ringfmt({"read", "(A,/,A)", "c5", "c2"}, std::string("ab\0cd\nxy\n", 9));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, std::string("c [ab\0cd]\r\nc [xy]\r\n", 19));
 }
 
 TEST(Ringfmt, EndsThroughStop) {

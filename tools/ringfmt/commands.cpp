@@ -1,16 +1,19 @@
 // The workbench commands, built on the runtime's statement API.
 #include "tools/ringfmt/commands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <deque>
 #include <limits>
+#include <new>
 #include <string_view>
 
 #include "fmtio/control.h"
 #include "fmtio/hooks.h"
 #include "fmtio/io.h"
+#include "fmtio/options.h"
 #include "fmtio/stop.h"
 
 namespace ringfmt {
@@ -162,10 +165,53 @@ long takeOptions(const Args& args, Options& o, bool forRead) {
   return static_cast<long>(i);
 }
 
-void reportFormatError(int status) {
-  std::string report = "? FORTRAN Runtime Error:\n? " + std::string(fmtio::messageFor(status)) + "\n";
-  fmtio::consoleHooks().writeBlock(fmtio::kStandardWindow, true, report);
+void writeError(const std::string& text) {
+  fmtio::consoleHooks().writeBlock(fmtio::kStandardWindow, true, text);
+}
+
+// The format text and a caret under the character where its compilation
+// stopped, as two lines; the caret line repeats the text's tabs so that it
+// stands under the same column.
+std::string pointAtError(const std::string& text, const fmtio::Format& format) {
+  std::size_t at = std::min(format.errorOffset(), text.size());
+  std::string caret;
+  for (std::size_t i = 0; i < at; ++i) caret += text[i] == '\t' ? '\t' : ' ';
+  return "  " + text + "\n  " + caret + "^\n";
+}
+
+// A format that does not compile: the runtime's report and the caret, then
+// the end of the run as for any untaken error.
+[[noreturn]] void reportFormatError(const std::string& text, const fmtio::Format& format,
+                                    const std::string& report) {
+  writeError(report + pointAtError(text, format));
   fmtio::runtimeTerminate(-1);
+}
+
+// Before a statement on a format that does not compile: without a handler
+// the run ends with the report and the caret; with one the statement takes
+// the error as usual and the caret follows its outcome (see afterStatement).
+void beforeStatement(const std::string& text, const fmtio::Format& format,
+                     const fmtio::Control& control, fmtio::StatementKind kind) {
+  bool handled = control.iostat || control.err;  // END= takes the end of file alone
+  if (format.status() == 0 || handled) return;
+  reportFormatError(text, format, fmtio::errorReport({kind, control.unit}, format.status()));
+}
+
+void afterStatement(const std::string& text, const fmtio::Format& format) {
+  if (format.status() != 0) writeError(pointAtError(text, format));
+}
+
+// An internal variable as long as the longest record or shorter; a longer
+// one, or one the memory cannot hold, is error 10004 like a record that
+// cannot grow.
+bool makeVariable(std::int32_t length, std::string& variable) {
+  if (static_cast<std::size_t>(length) > fmtio::runtimeOptions().recordLimit) return false;
+  try {
+    variable.assign(static_cast<std::size_t>(length), ' ');
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -173,7 +219,10 @@ void reportFormatError(int status) {
 std::string compileCommand(const Args& args) {
   if (args.size() != 1) return "compile takes one FORMAT";
   fmtio::Format format(args[0]);
-  if (format.status() != 0) reportFormatError(format.status());
+  if (format.status() != 0)
+    reportFormatError(
+        args[0], format,
+        "? FORTRAN Runtime Error:\n? " + std::string(fmtio::messageFor(format.status())) + "\n");
   for (std::size_t i = 0; i < format.entries().size(); ++i) printLine(fmtio::describeEntry(format, i));
   return {};
 }
@@ -189,15 +238,23 @@ std::string writeCommand(const Args& args) {
     if (!parseWriteItem(args[i], values.emplace_back())) return "bad ITEM " + args[i];
   fmtio::Format format(args[first]);
   std::int32_t iostat = 0;
-  fmtio::Control control = fmtio::Control::of(6);
+  fmtio::Control control = fmtio::Control::of(o.internal ? fmtio::kInternalUnit : 6);
   if (o.iostat) control.iostat = &iostat;
-  std::string variable(static_cast<std::size_t>(length), ' ');
+  std::string variable;
+  if (o.internal && !makeVariable(length, variable)) {
+    int outcome =
+        fmtio::takeError(control, {fmtio::StatementKind::Write, control.unit}, fmtio::kErrNoMemory);
+    printOutcome(outcome, true, iostat);  // reached with --iostat only
+    return {};
+  }
+  beforeStatement(args[first], format, control, fmtio::StatementKind::Write);
   fmtio::Statement s = o.internal ? fmtio::Statement::write(fmtio::Internal(variable, control), &format)
                                   : fmtio::Statement::write(control, &format);
   for (const Value& v : values) s.item(v.item());
   int outcome = s.end();
   if (o.internal) printLine("[" + variable + "]");
   if (o.iostat) printOutcome(outcome, true, iostat);
+  afterStatement(args[first], format);
   return {};
 }
 
@@ -211,10 +268,11 @@ std::string readCommand(const Args& args) {
   bool list = args[first] == "*";
   fmtio::Format format(list ? "()" : args[first]);
   std::int32_t iostat = 0;
-  fmtio::Control control = fmtio::Control::of(5);
+  fmtio::Control control = fmtio::Control::of(o.internal ? fmtio::kInternalUnit : 5);
   if (o.iostat) control.iostat = &iostat;
   control.end = o.end;
   control.err = o.err;
+  if (!list) beforeStatement(args[first], format, control, fmtio::StatementKind::Read);
   const fmtio::Format* f = list ? nullptr : &format;
   fmtio::Statement s = o.internal ? fmtio::Statement::read(
                                         fmtio::Internal(std::string_view(o.internalArg), control), f)
@@ -223,6 +281,7 @@ std::string readCommand(const Args& args) {
   int outcome = s.end();
   for (const Value& v : values) printLine(describe(v));
   if (o.iostat || o.end || o.err) printOutcome(outcome, o.iostat, iostat);
+  if (!list) afterStatement(args[first], format);
   return {};
 }
 
