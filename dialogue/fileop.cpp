@@ -71,11 +71,13 @@ bool openCaught(std::int32_t unit, const fmtio::OpenSpec& connection) {
   return fmtio::OPEN({.unit = unit, .iostat = &ios, .err = true}, connection) == fmtio::kCompleted;
 }
 
-// The connection of the existing data file, read from its first line.
+// The connection of the existing data file, read from its first line
+// whatever its line ends, a byte order mark before it passed over.
 fmtio::OpenSpec existingFileSpec(const std::string& path) {
   fmtio::OpenSpec connection;
   connection.file = path;
   connection.status = "OLD";
+  connection.dataFile = true;
   return connection;
 }
 

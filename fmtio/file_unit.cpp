@@ -17,6 +17,16 @@ namespace {
 
 int lastSystemError() { return systemErrorFromErrno(errno); }
 
+// First CR or LF of n bytes, or n.
+std::size_t lineEndIn(const char* p, std::size_t n) {
+  const void* cr = std::memchr(p, '\r', n);
+  const void* lf = std::memchr(p, '\n', n);
+  const char* end = p + n;
+  if (cr != nullptr) end = static_cast<const char*>(cr);
+  if (lf != nullptr && static_cast<const char*>(lf) < end) end = static_cast<const char*>(lf);
+  return static_cast<std::size_t>(end - p);
+}
+
 }  // namespace
 
 FileUnit::FileUnit(int number, int fd, const Connection& connection, const LineEnds& ends)
@@ -74,9 +84,23 @@ int FileUnit::endWriting() {
   return out_.empty() ? kOk : writeOut();
 }
 
-// The record is read from the buffer with memchr; a record longer than the
-// buffer is gathered over several fills. End of file ends a record that has
-// at least one character.
+int FileUnit::ensure(std::size_t n) {
+  while (inEnd_ - inPos_ < n && !endOfFile_) {
+    std::size_t unread = inEnd_ - inPos_;
+    std::memmove(in_.get(), in_.get() + inPos_, unread);
+    inPos_ = 0;
+    inEnd_ = unread;
+    ssize_t got;
+    do {
+      got = ::read(fd_, in_.get() + inEnd_, kBufferSize - inEnd_);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) return lastSystemError();
+    endOfFile_ = got == 0;
+    inEnd_ += static_cast<std::size_t>(got);
+  }
+  return kOk;
+}
+
 int FileUnit::readRecord(std::string& record) {
   record.clear();
   if (!canRead_) return kErrNotOpenRead;
@@ -84,6 +108,13 @@ int FileUnit::readRecord(std::string& record) {
     if (int status = endWriting()) return status;
     mode_ = Mode::Reading;
   }
+  return connection_.dataFile ? readDataLine(record) : readTerminated(record);
+}
+
+// The record is read from the buffer with memchr; a record longer than the
+// buffer is gathered over several fills. End of file ends a record that has
+// at least one character.
+int FileUnit::readTerminated(std::string& record) {
   bool any = false;
   for (;;) {
     if (inPos_ == inEnd_) {
@@ -104,6 +135,49 @@ int FileUnit::readRecord(std::string& record) {
       return kOk;
     }
   }
+}
+
+// A line of a data file, ended by whichever line end it has: files move
+// between systems and editors, and a header in CR LF before data lines in CR
+// alone is as common as a file of one kind throughout.
+int FileUnit::readDataLine(std::string& record) {
+  if (atStart_)
+    if (int status = skipByteOrderMark()) return status;
+  bool any = false;
+  for (;;) {
+    if (int status = ensure(1)) return status;
+    if (inPos_ == inEnd_) return any ? kOk : kErrEndOfFile;
+    const char* p = in_.get() + inPos_;
+    std::size_t n = inEnd_ - inPos_;
+    std::size_t length = lineEndIn(p, n);
+    appendInputText(record, p, length, ends_);
+    any = true;
+    inPos_ += length;
+    if (length < n) return endDataLine();
+  }
+}
+
+// Passes over one line end: LF, CR LF, CR CR LF, or a CR that no LF follows
+// (a CR before a CR that is not followed by LF ends an empty line).
+int FileUnit::endDataLine() {
+  if (int status = ensure(3)) return status;
+  const char* p = in_.get() + inPos_;
+  std::size_t n = inEnd_ - inPos_;
+  std::size_t used = 1;
+  if (p[0] == '\r' && n > 1 && p[1] == '\n') used = 2;
+  if (p[0] == '\r' && n > 2 && p[1] == '\r' && p[2] == '\n') used = 3;
+  inPos_ += used;
+  return kOk;
+}
+
+// A UTF-8 byte order mark, which editors put before the first line, is no
+// part of it: left in, it makes the first line of data a title.
+int FileUnit::skipByteOrderMark() {
+  static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+  atStart_ = false;
+  if (int status = ensure(3)) return status;
+  if (inEnd_ - inPos_ >= 3 && std::memcmp(in_.get() + inPos_, kByteOrderMark, 3) == 0) inPos_ += 3;
+  return kOk;
 }
 
 // Goes back over read-ahead bytes and cuts the file there.
@@ -158,6 +232,7 @@ int FileUnit::rewind() {
   if (::lseek(fd_, 0, SEEK_SET) < 0) return lastSystemError();
   inPos_ = inEnd_ = 0;
   endOfFile_ = false;
+  atStart_ = true;
   mode_ = Mode::Idle;
   return kOk;
 }

@@ -144,6 +144,7 @@ int validateOpen(const OpenSpec& spec, Connection& c) {
   if (int e = check(spec.disposition, kDispositionWords, c.deleteAtClose, kErrBadSpecifier))
     return e;
   if (c.status == OpenStatus::Scratch) c.deleteAtClose = true;
+  c.dataFile = spec.dataFile;
   return kOk;
 }
 

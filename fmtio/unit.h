@@ -35,6 +35,11 @@ struct OpenSpec {
   std::optional<std::string> carriageControl;  // FORTRAN LIST
   std::optional<std::string> byteOrder;        // BIG_ENDIAN LITTLE_ENDIAN
   std::optional<std::string> disposition;      // KEEP SAVE DELETE PRINT SUBMIT ...
+  // Not a FORTRAN specifier: the file is a data file, read line by line
+  // however its lines end (LF, CR LF, CR CR LF, or a CR that no LF follows),
+  // a UTF-8 byte order mark at its start passed over. The record terminator
+  // options do not apply to it; writing is unchanged.
+  bool dataFile = false;
 };
 
 class Unit {

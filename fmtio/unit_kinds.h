@@ -45,6 +45,7 @@ struct Connection {
   bool pad = true;
   Carriage carriage = Carriage::List;
   bool deleteAtClose = false;  // SCRATCH, or a disposition that deletes
+  bool dataFile = false;       // any line end, byte order mark skipped (OpenSpec)
   int windowWidth = 0;         // ACCESS='WINDOW,w,h'; 0 = the window's default
   int windowHeight = 0;
 };
@@ -114,7 +115,14 @@ class FileUnit final : public ConnectedUnit {
  private:
   enum class Mode : std::uint8_t { Idle, Reading, Writing };
   int fill();
+  // Keeps the unread bytes and reads more after them until n are unread or
+  // the file ends.
+  int ensure(std::size_t n);
   void detectLineEnds();
+  int readTerminated(std::string& record);
+  int readDataLine(std::string& record);
+  int endDataLine();
+  int skipByteOrderMark();
   int endWriting();
   int startWriting();
   int writeOut();
@@ -129,6 +137,7 @@ class FileUnit final : public ConnectedUnit {
   std::size_t inEnd_ = 0;
   bool endOfFile_ = false;
   bool lineEndsKnown_ = false;  // the first buffer has been looked at
+  bool atStart_ = true;         // nothing read since the open or a rewind
   std::string out_;  // bytes not yet written
 };
 

@@ -14,8 +14,9 @@ namespace {
 using testing_support::ConsoleScript;
 using testing_support::TempDir;
 
-// Every record of the file, each followed by '|'.
-std::string records(const std::string& bytes) {
+// Every record of the file, each followed by '|', then the first record
+// again after a REWIND. A data file is opened as one.
+std::string records(const std::string& bytes, bool dataFile = false) {
   TempDir dir;
   dir.write("f.txt", bytes);
   ConsoleScript console;
@@ -24,6 +25,7 @@ std::string records(const std::string& bytes) {
     OpenSpec spec;
     spec.file = dir.file("f.txt");
     spec.status = "OLD";
+    spec.dataFile = dataFile;
     OPEN(Control::of(30), spec);
     std::string line(20, ' ');
     for (;;) {
@@ -57,6 +59,49 @@ TEST(FileLineEnds, ReadTheSameRecordsWhateverTheLineEnd) {
       {"CR inside an LF line is dropped", "a\rb\ncd\n", "ab|cd|again:ab"},
   };
   for (const LineEndCase& c : cases) EXPECT_EQ(records(c.bytes), c.want) << c.name;
+}
+
+// A data file is read line by line however its lines end, each line end
+// once, and a byte order mark before its first line is passed over.
+TEST(DataFileLineEnds, ReadEveryKindOfLineEndAsOneEnd) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string edge(8191, 'y');                // a line end at the end of the first buffer
+  const std::string edgeRead = edge.substr(0, 20);  // as the 20-character variable holds it
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string want;
+  } cases[] = {
+      {"LF", "ab\ncd\n", "ab|cd|again:ab"},
+      {"CR LF", "ab\r\ncd\r\n", "ab|cd|again:ab"},
+      {"CR alone", "ab\rcd\r", "ab|cd|again:ab"},
+      {"CR CR LF", "ab\r\r\ncd\r\r\n", "ab|cd|again:ab"},
+      {"header in CR LF, data in CR", "h1\r\nh2\r\nd1\rd2\rd3\r", "h1|h2|d1|d2|d3|again:h1"},
+      {"CR lines with one LF late", "a\rb\rc\nd\re\r", "a|b|c|d|e|again:a"},
+      {"LF lines with one CR line", "a\nb\rc\n", "a|b|c|again:a"},
+      {"empty lines in each kind", "a\n\nb\r\n\r\nc\r\rd", "a||b||c||d|again:a"},
+      {"no line end at all", "abcd", "abcd|again:abcd"},
+      {"byte order mark", bom + "ab\r\ncd\r\n", "ab|cd|again:ab"},
+      {"byte order mark and CR lines", bom + "ab\rcd", "ab|cd|again:ab"},
+      {"byte order mark alone: no record, the READ after REWIND ends the run", bom, ""},
+      {"byte order mark only at the start", "ab\n" + bom + "cd\n", "ab|" + bom + "cd|again:ab"},
+      {"CR LF across buffers", edge + "\r\nz\n", edgeRead + "|z|again:" + edgeRead},
+      {"CR CR LF across buffers", edge.substr(1) + "\r\r\nz\r", edgeRead + "|z|again:" + edgeRead},
+      {"CR at a buffer's end", edge + "\rz\r", edgeRead + "|z|again:" + edgeRead},
+      {"CR CR at a buffer's end", edge.substr(1) + "\r\rz", edgeRead + "||z|again:" + edgeRead},
+  };
+  for (const auto& c : cases) EXPECT_EQ(records(c.bytes, true), c.want) << c.name;
+}
+
+// Files that are not data files keep the rules above: a CR inside an LF
+// line is dropped, a byte order mark is read as characters.
+TEST(DataFileLineEnds, OtherFilesKeepTheirRules) {
+  EXPECT_EQ(records("a\rb\nc\n"), "ab|c|again:ab");
+  EXPECT_EQ(records("\xEF\xBB\xBF"
+                    "ab\n"),
+            "\xEF\xBB\xBF"
+            "ab|again:\xEF\xBB\xBF"
+            "ab");
 }
 
 TEST(FileLineEnds, FindsCrAloneFilesBeyondTheFirstBuffer) {
