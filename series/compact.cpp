@@ -114,6 +114,47 @@ void scaleByExponent(std::span<float> values, int exponent, double power) {
     for (float& v : values) v = static_cast<float>(v / power);
 }
 
+// A line of numbers alone: digits, signs, points and blanks, and at least
+// one digit.
+bool onlyNumbers(std::string_view line) {
+  return line.find_first_not_of("0123456789+-. ") == std::string_view::npos &&
+         line.find_first_of("0123456789") != std::string_view::npos;
+}
+
+void reportBeyondCount(const Series& s, const CompactHeader& h, std::string_view text) {
+  std::size_t from = text.find_first_not_of(' ');
+  std::size_t end = text.find_last_not_of(' ');
+  fmtio::WRITE(6,
+               FMT("(' >> Sbr DATR:  Series ',A,': values beyond the header count of ',I0,"
+                   "'; not read:'/1X,A)"),
+               shownIdent(s.ident), h.count, text.substr(from, end + 1 - from));
+}
+
+// What a data line holds beyond the values the reader takes from it: the
+// fields after the header's count on the series' last line, and digits
+// after the last field of the format.
+void reportUnread(const Series& s, const CompactHeader& h, const RecordShape& shape,
+                  std::string_view line, std::size_t taken) {
+  std::size_t fieldsEnd = static_cast<std::size_t>(shape.ends[taken - 1]);
+  std::string_view after = line.substr(std::min(fieldsEnd, line.size()));
+  if (taken < shape.ends.size() && after.find_first_of("0123456789") != std::string_view::npos) {
+    reportBeyondCount(s, h, after);
+    return reportCutData();
+  }
+  reportCutData(static_cast<std::size_t>(shape.ends.back()));
+}
+
+// Lines of numbers alone that follow a series whose count is reached: the
+// header counted fewer values than the file holds. They are named in a
+// message each; the first other line is left to the next series.
+void skipValuesBeyondCount(const Series& s, std::int32_t unit, const CompactHeader& h) {
+  std::string line(kLineLength, ' ');
+  while (readLine(unit, line) == LineStatus::Ok) {
+    if (!onlyNumbers(line)) return unreadLine(unit);
+    reportBeyondCount(s, h, line);
+  }
+}
+
 // Reads the header's count of values, one data line at a time, parsing each
 // line with the header's data format. The series keeps the values of the
 // lines read whole when a line is bad or the file ends early.
@@ -135,15 +176,18 @@ void readCompactValues(Series& s, std::int32_t unit, const CompactHeader& h) {
                          static_cast<std::size_t>(std::min(shape.values, h.count - taken)));
     bool read = status == LineStatus::Ok &&
                 fmtio::READ(fmtio::Internal(std::string_view(line), caught(ios)), format, row) == 0;
-    if (read) reportCutData();
+    if (read) reportUnread(s, h, shape, line, row.size());
     if (!read || !holdsFields(line, shape, row.size())) {
       fmtio::WRITE(6, FMT("(' >> Sbr DATR:  Read error')"));
       return;
     }
+    if (heldTab(unit, lastLineRead()))
+      reportTab("DATR", shownIdent(s.ident), std::int64_t{s.firstYear} + taken);
     scaleByExponent(row, h.exponent, power);
     for (float v : row) fill.add(v);
     taken += static_cast<std::int32_t>(row.size());
   }
+  skipValuesBeyondCount(s, unit, h);
 }
 
 }  // namespace

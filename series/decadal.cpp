@@ -7,12 +7,13 @@
 // series that breaks off before its end (a line that does not read, or a
 // line of another year than its next value's) ends there with a message,
 // and the lines after the break begin the next series with their own years.
+// Every number of a data line that does not reach the series is named in a
+// message: fields beyond the line's decade or beyond its ten fields.
 #include "series/decadal.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -20,104 +21,25 @@
 #include "fmtio/io.h"
 #include "fmtio/stop.h"
 #include "series/datol.h"
+#include "series/decadal_lines.h"
 #include "series/lines.h"
 
 namespace series {
 namespace {
 
-// Column 8 holding "-" marks the I5 year layout of a measurement line.
-constexpr std::size_t kLongYearColumn = 7;
 // A line whose last non-blank character stands before column 9 is skipped.
 constexpr int kShortestDataLine = 9;
-// Stop markers as F6.2 reads them, and how close a value must come to one.
-constexpr double kHundredthsMarker = 9.99;
-constexpr double kThousandthsMarker = -99.99;
-constexpr double kMarkerTolerance = 0.0001;
-// A marker below this is the -9999 of .001 precision.
-constexpr double kThousandthsBelow = -99.98;
 // An index value read with F4.3 of at least this ends the series (9990 filler).
 constexpr double kIndexEnd = 9.99;
 // An identification passed in as this keeps the sample counts untouched.
 constexpr std::string_view kNoSamples = "******";
-
-// Fields are read in double precision so that the thousandths of a -9999
-// series are rounded to single precision once, after the division by ten.
-struct DecadalLine {
-  std::string ident = std::string(8, ' ');
-  std::int32_t year = 0;
-  std::array<double, 10> values{};
-  std::array<std::int32_t, 10> samples{};
-};
-
-fmtio::Control caught(std::int32_t& ios) { return {.iostat = &ios, .err = true, .end = true}; }
-
-int parseMeasurementLine(std::string_view line, DecadalLine& d) {
-  std::int32_t ios = 0;
-  std::span<double> values(d.values);
-  if (line[kLongYearColumn] != '-')
-    return fmtio::READ(fmtio::Internal(line, caught(ios)), FMT("(A,I4,10F6.2)"), d.ident, d.year,
-                       values);
-  fmtio::Chars ident7{d.ident.data(), 7};
-  d.ident[7] = ' ';
-  return fmtio::READ(fmtio::Internal(line, caught(ios)), FMT("(A,I5,10F6.2)"), ident7, d.year,
-                     values);
-}
-
-int parseIndexLine(std::string_view line, DecadalLine& d) {
-  std::int32_t ios = 0;
-  fmtio::Statement s =
-      fmtio::Statement::read(fmtio::Internal(line, caught(ios)), &FMT("(A,I4,10(F4.3,I3))"));
-  s << fmtio::Chars{d.ident.data(), 6} << d.year;
-  for (std::size_t k = 0; k < d.values.size(); ++k) s << d.values[k] << d.samples[k];
-  d.ident[6] = d.ident[7] = ' ';
-  return s.end();
-}
-
-bool isMeasurementMarker(double v) {
-  return std::fabs(v - kHundredthsMarker) < kMarkerTolerance ||
-         std::fabs(v - kThousandthsMarker) < kMarkerTolerance;
-}
+// Columns of the identification of an index line.
+constexpr std::size_t kIndexIdentWidth = 6;
 
 // The values of the series being read, as F6.2 read them.
 std::array<double, kMaxValues>& fieldValues() {
   static std::array<double, kMaxValues> values;
   return values;
-}
-
-// Where the value fields of a line stand: the 0-based column of the first
-// and the width of each (an I6 value, or an index slot of I4 value and I3
-// count); every line has room for ten.
-struct FieldColumns {
-  std::size_t first;
-  std::size_t width;
-};
-constexpr FieldColumns kMeasurementFields{12, 6};
-constexpr FieldColumns kIndexFields{10, 7};
-
-// The fields a line really holds: those up to its last non-blank column
-// within the fields (fields beyond the line's end read as 0). The last of
-// them is cut when the line ends inside it while the field before it (or
-// the year) is filled to its last column: its number stood right-justified
-// and lost its last digits, so it would read as a smaller number. Lines
-// whose numbers all stop short of their fields' ends, and lines that run
-// on past their fields, are read as they stand.
-struct FieldsPresent {
-  int whole = 0;
-  bool cut = false;
-  int held() const { return whole + (cut ? 1 : 0); }
-};
-
-FieldsPresent fieldsPresent(std::string_view line, FieldColumns f) {
-  std::size_t last = line.find_last_not_of(' ');
-  if (last == std::string_view::npos || last < f.first) return {};
-  if (last + 1 >= f.first + 10 * f.width) return {10, false};
-  std::size_t used = last + 1 - f.first;
-  FieldsPresent p{static_cast<int>(used / f.width), used % f.width != 0};
-  if (p.cut && line[f.first + static_cast<std::size_t>(p.whole) * f.width - 1] == ' ') {
-    p.cut = false;
-    ++p.whole;
-  }
-  return p;
 }
 
 // The hundredths read become thousandths: the series' marker is -9999.
@@ -126,14 +48,16 @@ void toThousandths(Series& s) {
   for (int j = 0; j < s.count; ++j) s.values[j] = static_cast<float>(read[j] / 10.0);
 }
 
+// The measurement fields of a line, without what stands after them.
+std::string_view fieldsOnly(std::string_view line) {
+  return line.substr(0, std::min(line.size(), kMeasurementFields.end()));
+}
+
 // The stop marker a measurement line holds: 999, -9999, or 0 for none.
 int markerOn(std::string_view line) {
   DecadalLine d;
   if (dialogue::LASTNB(line) < kShortestDataLine || parseMeasurementLine(line, d) != 0) return 0;
-  int held = fieldsPresent(line, kMeasurementFields).held();
-  for (int i = 0; i < held; ++i)
-    if (isMeasurementMarker(d.values[i])) return d.values[i] < kThousandthsBelow ? -9999 : 999;
-  return 0;
+  return stopMarker(d, fieldsPresent(fieldsOnly(line), kMeasurementFields)).kind;
 }
 
 // Lines looked at for the marker of a series that broke off: a series
@@ -158,6 +82,18 @@ void precisionFromNextMarker(Series& s, std::int32_t unit, bool withLast) {
   if (marker < 0) toThousandths(s);
 }
 
+// The series being read and the year its next value must have.
+struct DecadalRead {
+  Series& s;
+  SeriesFill fill;
+  std::int32_t unit;
+  bool index;
+  bool storeSamples;
+  std::int64_t nextYear = 0;
+  std::string firstLine = {};   // the series' first data line
+  bool otherIdentTold = false;  // a line of another identification was told
+};
+
 // What one line gave the series: the values taken, and whether the series
 // ended on it.
 struct Taken {
@@ -165,44 +101,114 @@ struct Taken {
   bool ended = false;
 };
 
-// Takes the values of one measurement line up to its stop marker, after
-// which a -9999 marker turns the hundredths read into thousandths. A field
+// The next line that may be a data line, left to be read again.
+std::string peekDataLine(std::int32_t unit) {
+  std::vector<std::string> seen;
+  std::string line(kLineLength, ' ');
+  while (readLine(unit, line) == LineStatus::Ok) {
+    seen.push_back(lastLineRead());
+    if (dialogue::LASTNB(line) >= kShortestDataLine) break;
+  }
+  for (auto it = seen.rbegin(); it != seen.rend(); ++it) unreadLine(unit, *it);
+  return seen.empty() ? std::string() : seen.back().substr(0, kLineLength);
+}
+
+// Whether the file's stop markers other than the undecided ones are all
+// -9999: its precision is .001, and a 999 in it is a value.
+bool fileIsThousandths(std::int32_t unit) {
+  FileSurvey& survey = surveyOf(unit);
+  if (!survey.known) return false;
+  if (!survey.markersCounted) {
+    FileMarkers m = markersOf(survey.lines);
+    survey.hundredthsMarkers = m.hundredths;
+    survey.thousandthsMarkers = m.thousandths;
+    survey.markersCounted = true;
+  }
+  return survey.thousandthsMarkers > 0 && survey.hundredthsMarkers == 0;
+}
+
+// A single 999 that ends its line while the next line goes on with the
+// series at the year after it: a value when every other marker of the file
+// is -9999, told in a message; otherwise the series' stop marker.
+bool markerReadAsValue(const DecadalRead& r, const DecadalLine& d, std::string_view line,
+                       LineMarker stop, int held) {
+  if (stop.kind != 999 || stop.at + 1 != held) return false;
+  std::int64_t year = std::int64_t{d.year} + stop.at;
+  if (!continuesWith(line, peekDataLine(r.unit), year + 1) || !fileIsThousandths(r.unit))
+    return false;
+  fmtio::WRITE(6,
+               FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': 999 ends its line and the series',"
+                   "' goes on; every other stop marker of the file is -9999: read as a value')"),
+               shownIdent(r.s.ident), year);
+  return true;
+}
+
+// The series ends at its stop marker; after -9999 the hundredths read
+// become thousandths. The marker is kept as the file's last one.
+void endAtMarker(DecadalRead& r, std::int32_t kind) {
+  if (kind < 0) toThousandths(r.s);
+  ReaderState& state = readerState();
+  state.lastMarker = kind;
+  state.markerUnit = r.unit;
+}
+
+// Fields of a line after the last one its decade holds (the first line of
+// a series starting after a year ending in 0 has fewer than ten): named in
+// a message, with the year the first of them would have.
+void reportBeyondDecade(const DecadalRead& r, const DecadalLine& d, std::string_view line,
+                        int onLine, FieldColumns f) {
+  std::string_view fields = line.substr(0, std::min(line.size(), f.end()));
+  if (fieldsPresent(fields, f).held() <= onLine) return;
+  std::size_t from = f.first + static_cast<std::size_t>(onLine) * f.width;
+  std::string_view rest = fields.substr(from);
+  rest = rest.substr(rest.find_first_not_of(' '));
+  rest = rest.substr(0, rest.find_last_not_of(' ') + 1);
+  fmtio::WRITE(6,
+               FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': beyond the decade of the',"
+                   "' line of ',I0,'; not read:'/1X,A)"),
+               shownIdent(r.s.ident), std::int64_t{d.year} + onLine, d.year, rest);
+}
+
+// Takes the values of one measurement line up to its stop marker. A field
 // the line does not hold, or holds cut, is no value.
-Taken takeMeasurements(const DecadalLine& d, int onLine, FieldsPresent present, SeriesFill& fill,
-                       Series& s) {
+Taken takeMeasurements(DecadalRead& r, const DecadalLine& d, std::string_view line) {
   std::array<double, kMaxValues>& read = fieldValues();
+  FieldsPresent present = fieldsPresent(line, kMeasurementFields);
+  FieldsPresent inFields = fieldsPresent(fieldsOnly(line), kMeasurementFields);
+  LineMarker stop = stopMarker(d, inFields);
+  int onLine = valuesOnFirstLine(d.year);
   Taken t;
   for (int i = 0; i < std::min(onLine, present.held()); ++i) {
-    double v = d.values[i];
-    if (isMeasurementMarker(v)) {
-      if (v < kThousandthsBelow) toThousandths(s);
+    if (i == stop.at && !markerReadAsValue(r, d, line, stop, inFields.held())) {
+      endAtMarker(r, stop.kind);
       t.ended = true;
       return t;
     }
     if (i == present.whole) break;
-    if (s.count < kMaxValues) read[s.count] = v;
-    fill.add(static_cast<float>(v));
+    if (r.s.count < kMaxValues) read[r.s.count] = d.values[i];
+    r.fill.add(static_cast<float>(d.values[i]));
     ++t.values;
   }
+  reportBeyondDecade(r, d, line, onLine, kMeasurementFields);
   return t;
 }
 
 // Takes the last onLine slots of one index line up to the first value of
 // 9.99 or more; a slot the line does not hold whole is no value.
-Taken takeIndices(const DecadalLine& d, int onLine, FieldsPresent present, bool storeSamples,
-                  SeriesFill& fill) {
+Taken takeIndices(DecadalRead& r, const DecadalLine& d, std::string_view line) {
+  FieldsPresent present = fieldsPresent(line, kIndexFields);
   Taken t;
-  for (int slot = 10 - onLine; slot < present.held(); ++slot) {
+  for (int slot = 10 - valuesOnFirstLine(d.year); slot < present.held(); ++slot) {
     if (d.values[slot] >= kIndexEnd) {
       t.ended = true;
       return t;
     }
     if (slot == present.whole) break;
     auto v = static_cast<float>(d.values[slot]);
-    if (storeSamples)
-      fill.add(v, d.samples[slot]);
+    if (r.storeSamples)
+      r.fill.add(v, d.samples[slot]);
     else
-      fill.add(v);
+      r.fill.add(v);
     ++t.values;
   }
   return t;
@@ -214,50 +220,75 @@ void textLine(std::string_view line, int& textLines, char& note) {
   echoTitle(line, TitleStyle::Blank1X, note);
 }
 
+// Precision of the measurement format -> the text messages give it.
+constexpr std::string_view kPrecisionText[] = {".01", ".001"};
+
 // The file ended in the middle of a series: the series is kept with a
-// warning.
-void missingMarker(Series& s) {
-  if (s.count < 1) {
-    s.count = -1;
+// warning. A measurement series takes the precision of the file's last
+// marker before it (.01 when there is none), which the message names.
+void missingMarker(DecadalRead& r) {
+  if (r.s.count < 1) {
+    r.s.count = -1;
     return;
   }
+  if (r.index) {
+    fmtio::WRITE(6,
+                 FMT("(' >> Sbr TRRW:  Series ',A,' ends without its stop marker',"
+                     "' at the end of the file')"),
+                 shownIdent(r.s.ident));
+    return;
+  }
+  const ReaderState& state = readerState();
+  bool thousandths = state.markerUnit == r.unit && state.lastMarker < 0;
+  if (thousandths) toThousandths(r.s);
   fmtio::WRITE(6,
                FMT("(' >> Sbr TRRW:  Series ',A,' ends without its stop marker',"
-                   "' at the end of the file')"),
-               shownIdent(s.ident));
+                   "' at the end of the file: read at ',A,' precision')"),
+               shownIdent(r.s.ident), kPrecisionText[thousandths ? 1 : 0]);
 }
-
-// The series being read and the year its next value must have.
-struct DecadalRead {
-  Series& s;
-  SeriesFill fill;
-  bool index;
-  bool storeSamples;
-  std::int64_t nextYear = 0;
-};
 
 // A data line whose year is not the year of the series' next value: the
 // series ends with the values read and the line begins the next series.
-void yearBreak(DecadalRead& r, std::int32_t unit, std::int32_t lineYear) {
+void yearBreak(DecadalRead& r, std::int32_t lineYear) {
   fmtio::WRITE(6,
                FMT("(' >> Sbr TRRW:  Series ',A,' ends in ',I0,' without its stop marker:',"
                    "' the line of ',I0,' starts a new series')"),
                shownIdent(r.s.ident), r.nextYear - 1, lineYear);
   if (r.index)
-    unreadLine(unit);
+    unreadLine(r.unit);
   else
-    precisionFromNextMarker(r.s, unit, true);
+    precisionFromNextMarker(r.s, r.unit, true);
 }
 
 // A line inside a series that does not read as a data line: the series
 // ends before it, and the lines after it begin the next series.
-void damagedLine(const DecadalRead& r, std::int32_t unit, std::string_view line) {
+void damagedLine(const DecadalRead& r, std::string_view line) {
   std::size_t end = static_cast<std::size_t>(dialogue::LASTNB(line));
   fmtio::WRITE(6,
                FMT("(' >> Sbr TRRW:  Series ',A,' ends in ',I0,' at a line that does not',"
                    "' read:'/1X,A)"),
                shownIdent(r.s.ident), r.nextYear - 1, line.substr(0, end));
-  if (!r.index) precisionFromNextMarker(r.s, unit, false);
+  if (!r.index) precisionFromNextMarker(r.s, r.unit, false);
+}
+
+// Whether two lines carry the same identification.
+bool sameIdent(const DecadalRead& r, std::string_view a, std::string_view b) {
+  std::size_t width = r.index ? kIndexIdentWidth : std::min(identWidth(a), identWidth(b));
+  return a.substr(0, width) == b.substr(0, width);
+}
+
+// What the reader tells of a data line beside its values: a tab in it, and
+// the first line of another identification inside a series.
+void tellAboutLine(DecadalRead& r, const DecadalLine& d, std::string_view line) {
+  if (heldTab(r.unit, lastLineRead())) reportTab("TRRW", shownIdent(r.s.ident), d.year);
+  if (r.firstLine.empty()) r.firstLine = line;
+  if (r.otherIdentTold || sameIdent(r, r.firstLine, line)) return;
+  r.otherIdentTold = true;
+  std::size_t width = r.index ? kIndexIdentWidth : identWidth(line);
+  fmtio::WRITE(6,
+               FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': the line is of ',A,';',"
+                   "' read as part of the series')"),
+               shownIdent(r.s.ident), d.year, shownIdent(line.substr(0, width)));
 }
 
 // Takes one data line into the series; true when the series ended on it
@@ -266,11 +297,10 @@ bool takeLine(DecadalRead& r, const DecadalLine& d, std::string_view line) {
   if (r.s.count == 0) {
     setIdent(r.s.ident, d.ident);
     r.s.firstYear = d.year;
+    r.firstLine.clear();
   }
-  int onLine = valuesOnFirstLine(d.year);
-  Taken t = r.index
-                ? takeIndices(d, onLine, fieldsPresent(line, kIndexFields), r.storeSamples, r.fill)
-                : takeMeasurements(d, onLine, fieldsPresent(line, kMeasurementFields), r.fill, r.s);
+  tellAboutLine(r, d, line);
+  Taken t = r.index ? takeIndices(r, d, line) : takeMeasurements(r, d, line);
   r.nextYear = std::int64_t{d.year} + t.values;
   if (!t.ended || r.s.count > 0) return t.ended;
   fmtio::WRITE(6,
@@ -283,13 +313,13 @@ bool takeLine(DecadalRead& r, const DecadalLine& d, std::string_view line) {
 void readDecadal(Series& s, std::int32_t unit, bool index) {
   ReaderState& state = readerState();
   s.count = 0;
-  DecadalRead r{s, SeriesFill(s, "TRRW"), index, index && shownIdent(s.ident) != kNoSamples};
+  DecadalRead r{s, SeriesFill(s, "TRRW"), unit, index, index && shownIdent(s.ident) != kNoSamples};
   int textLines = 0;
   std::string line(kLineLength, ' ');
   DecadalLine d;
   for (;;) {
     if (readLine(unit, line) != LineStatus::Ok) {
-      missingMarker(s);
+      missingMarker(r);
       return updateTitleFlag(state.decadalNote);
     }
     if (dialogue::LASTNB(line) < kShortestDataLine) continue;
@@ -300,7 +330,7 @@ void readDecadal(Series& s, std::int32_t unit, bool index) {
     }
     bool inSeries = s.count > 0;
     if (rc != 0 && inSeries) {
-      damagedLine(r, unit, line);
+      damagedLine(r, line);
       return updateTitleFlag(state.decadalNote);
     }
     if (rc != 0) {
@@ -308,10 +338,13 @@ void readDecadal(Series& s, std::int32_t unit, bool index) {
       continue;
     }
     if (inSeries && d.year != r.nextYear) {
-      yearBreak(r, unit, d.year);
+      yearBreak(r, d.year);
       return updateTitleFlag(state.decadalNote);
     }
-    reportCutData();
+    if (index)
+      reportCutData();
+    else
+      reportCutData(kMeasurementFields.end());
     if (takeLine(r, d, line)) return updateTitleFlag(state.decadalNote);
   }
 }

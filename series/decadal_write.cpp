@@ -26,12 +26,14 @@ struct MeasurementScale {
 // Precision of the measurement format -> multiplier and stop marker.
 constexpr MeasurementScale kMeasurementScales[] = {{100.0f, 999}, {1000.0f, -9999}};
 
-// A stored 999 would be read as the .01 marker and is written as 1000.
-constexpr std::int32_t kHundredthsMarker = 999;
-constexpr std::int32_t kHundredthsStandIn = 1000;
-// A stored -9999 would be read as the .001 marker and is written as -10000.
-constexpr std::int32_t kThousandthsMarker = -9999;
-constexpr std::int32_t kThousandthsStandIn = -10000;
+// A stored integer that would be read as a stop marker -> the integer
+// written instead, with a message: 999 (the .01 marker) as 1000, -9999
+// (the .001 marker) as -10000.
+struct StandIn {
+  std::int32_t marker;
+  std::int32_t written;
+};
+constexpr StandIn kStandIns[] = {{999, 1000}, {-9999, -10000}};
 
 constexpr int kMeasurementWidth = 6;
 constexpr int kIndexWidth = 4;
@@ -115,13 +117,13 @@ void reportNoField(const Series& s, int i, int width) {
 
 std::int32_t storedMeasurement(const Series& s, int i, const MeasurementScale& scale) {
   std::int32_t k = nearestStored(s.values[i], scale.factor);
-  if (k == kHundredthsMarker) return kHundredthsStandIn;
-  if (k == kThousandthsMarker) {
+  for (const StandIn& m : kStandIns) {
+    if (k != m.marker) continue;
     fmtio::WRITE(6,
-                 FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': the stored value',"
-                     "' -9999 is the stop marker: written as -10000')"),
-                 shownIdent(s.ident), s.firstYear + i);
-    return kThousandthsStandIn;
+                 FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': the stored value ',I0,"
+                     "' is the stop marker: written as ',I0)"),
+                 shownIdent(s.ident), s.firstYear + i, m.marker, m.written);
+    return m.written;
   }
   if (!fitsField(k, kMeasurementWidth)) reportNoField(s, i, kMeasurementWidth);
   return k;

@@ -55,15 +55,49 @@ LineStatus readLine(std::int32_t unit, std::string& line) {
   return rc == fmtio::kCompleted ? LineStatus::Ok : LineStatus::Error;
 }
 
+namespace {
+
+void showCut(std::size_t readTo, std::string_view rest) {
+  std::size_t end = rest.find_last_not_of(' ');
+  fmtio::WRITE(6, FMT("(' >> Data line longer than',I3,' characters; not read:'/1X,A)"),
+               static_cast<std::int32_t>(readTo), rest.substr(0, end + 1));
+}
+
+// Only digits can be lost values; words there are notes beside the data.
+bool holdsDigits(std::string_view text) {
+  return text.find_first_of("0123456789") != std::string_view::npos;
+}
+
+// Whether a blank-separated word of the text is a number (digits with an
+// optional sign and point): an eleventh value, not a tag such as «FR-002».
+bool holdsNumber(std::string_view text) {
+  for (std::size_t at = text.find_first_not_of(' '); at != std::string_view::npos;) {
+    std::size_t end = std::min(text.find(' ', at), text.size());
+    std::string_view word = text.substr(at, end - at);
+    if (word.front() == '-' || word.front() == '+') word.remove_prefix(1);
+    if (holdsDigits(word) && word.find_first_not_of("0123456789.") == std::string_view::npos)
+      return true;
+    at = text.find_first_not_of(' ', end);
+  }
+  return false;
+}
+
+}  // namespace
+
 void reportCutData() {
   const LastLine& last = lastLine();
   std::string_view rest =
       std::string_view(last.whole).substr(std::min(last.taken, last.whole.size()));
-  // Only digits can be lost values; words there are notes beside the data.
-  if (rest.find_first_of("0123456789") == std::string_view::npos) return;
-  std::size_t end = rest.find_last_not_of(' ');
-  fmtio::WRITE(6, FMT("(' >> Data line longer than',I3,' characters; not read:'/1X,A)"),
-               static_cast<std::int32_t>(last.taken), rest.substr(0, end + 1));
+  if (holdsDigits(rest)) showCut(last.taken, rest);
+}
+
+void reportCutData(std::size_t fieldsEnd) {
+  const LastLine& last = lastLine();
+  std::string_view whole(last.whole);
+  std::size_t taken = std::min(last.taken, whole.size());
+  if (fieldsEnd < taken && holdsNumber(whole.substr(fieldsEnd, taken - fieldsEnd)))
+    return showCut(fieldsEnd, whole.substr(fieldsEnd));
+  reportCutData();
 }
 
 void unreadLine(std::int32_t unit, std::string_view text) {

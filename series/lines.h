@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "series/file_survey.h"
 #include "series/series.h"
 
 namespace series {
@@ -25,7 +26,10 @@ enum class LineStatus { Ok, Error, End };
 LineStatus readLine(std::int32_t unit, std::string& line);
 // A reader that took the last line as data calls this: text standing beyond
 // the columns it read is shown with a message instead of being lost silently.
+// fieldsEnd: the column its last field ends in, when that is before the end
+// of the line; a number between the two is shown from fieldsEnd on.
 void reportCutData();
+void reportCutData(std::size_t fieldsEnd);
 // Makes the last line readLine returned, or text, the next line readLine
 // returns for the unit (the line put back last comes first).
 void unreadLine(std::int32_t unit);
@@ -53,6 +57,15 @@ struct ReaderState {
   // TRRAC: the pending identification line continues a series that broke
   // off inside the file.
   bool accuriteContinues = false;
+  // The survey of the file a reader last looked at, and its unit, name and
+  // size (a file written again is surveyed again).
+  FileSurvey survey;
+  std::int32_t surveyUnit = 0;
+  std::string surveyFile;
+  std::uintmax_t surveySize = 0;
+  // TRRW: the last stop marker read from markerUnit (999, -9999, 0 for none).
+  std::int32_t lastMarker = 0;
+  std::int32_t markerUnit = 0;
 };
 
 ReaderState& readerState();

@@ -1,0 +1,40 @@
+// What the readers learn from a data file's own bytes that its records, as
+// the runtime hands them over, no longer show: which lines hold a tab among
+// their characters (the runtime has turned it into blanks, which may move
+// the numbers after it into other fields), and the lines of the whole file,
+// for decisions that need the file's other stop markers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace series {
+
+struct FileSurvey {
+  bool known = false;  // false for a console unit or a file that cannot be read
+  // The lines with a tab before their last non-blank character, as the
+  // runtime reads them (tabs expanded), trailing blanks removed, sorted.
+  std::vector<std::string> tabbed;
+  // Every non-empty line of the file, tabs expanded, in file order.
+  std::vector<std::string> lines;
+  // The file's stop markers of the measurement format, counted by TRRW
+  // when it first needs them.
+  bool markersCounted = false;
+  int hundredthsMarkers = 0;
+  int thousandthsMarkers = 0;
+};
+
+// The survey of the file connected to the unit, made on the first call
+// for that unit and file and kept until the readers are reset.
+FileSurvey& surveyOf(std::int32_t unit);
+
+// Whether a line the unit gave (tabs already expanded) held such a tab.
+bool heldTab(std::int32_t unit, std::string_view lineRead);
+
+// The message for a data line that held a tab, naming the series and the
+// year of the line's first value.
+void reportTab(std::string_view routine, std::string_view ident, std::int64_t year);
+
+}  // namespace series
