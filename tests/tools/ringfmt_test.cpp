@@ -117,6 +117,11 @@ TEST(Ringfmt, PointsAtTheFormatError) {
        "1\n",
        "? Error in format string\n? READ(UNIT=5,...\n  (I4,,I2)\n      ^\n",
        255},
+      // END= takes the end of file only: a format error still ends the run.
+      {{"read", "--end", "(I4,Y)", "i"},
+       "1\n",
+       "? Error in format string\n? READ(UNIT=5,...\n  (I4,Y)\n      ^\n",
+       255},
       // A statement that takes the error itself shows its outcome, then the caret.
       {{"write", "--iostat", "(I4,Y)", "i:1"}, "", "  (I4,Y)\n      ^\n", 0},
       {{"read", "--err", "(I4,Y)", "i"}, "1\n", "  (I4,Y)\n      ^\n", 0},
