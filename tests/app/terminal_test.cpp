@@ -53,6 +53,8 @@ class Pane {
     if (!text.empty()) shell(tmux_ + "send-keys -t edit -l " + quoted(text));
     shell(tmux_ + "send-keys -t edit Enter");
   }
+  // Keys by their tmux names (Left, Home, BSpace, Up ...), one word each.
+  void keys(const std::string& names) { shell(tmux_ + "send-keys -t edit " + names); }
   std::vector<std::string> screen() {
     std::vector<std::string> lines;
     std::string text = shell(tmux_ + "capture-pane -p -t edit");
@@ -123,6 +125,36 @@ TEST(Terminal, RejectedIntegerIsMarkedAndAskedAgainOnTheSameLine) {
 
   pane.type("1950");
   EXPECT_TRUE(pane.waitFor("Interval  1950  1959")) << "the answer given again was not taken";
+  pane.type("X");
+}
+
+// On a terminal an answer can be edited before Enter: the cursor keys,
+// Home and End, Backspace, and Up for an earlier answer. What the program
+// writes and reads stays as without editing.
+TEST(Terminal, AnswersCanBeEditedAndRecalled) {
+  if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
+  testing_support::TempDir dir;
+  dir.write("old.txt",
+            "      10=N    1901=I AB01                                            -2(13F6.0)~\n"
+            "   101   102   103   104   105   106   107   108   109   110\n");
+  Pane pane(dir.path(), RINGEDIT_PATH);
+  ASSERT_TRUE(pane.waitFor("Name of EXISTING file =>"));
+  pane.keys("l d . t x t t Home o End BSpace Left Left Right Right Enter");
+  ASSERT_TRUE(pane.waitFor("file old.txt")) << "the edited name was not taken";
+  const std::pair<const char*, const char*> steps[] = {
+      {"Name of NEW file to create =>", "new.txt"},
+      {"FORMAT for edited file =>", ""},
+      {"Copy as title", "N"},
+      {"Select =>", "F"},
+      {"Correct date of FIRST year =>", "1950x"},
+  };
+  for (const auto& [prompt, answer] : steps) {
+    ASSERT_TRUE(pane.waitFor(prompt)) << "no question " << prompt;
+    pane.type(answer);
+  }
+  ASSERT_TRUE(pane.waitFor("INTEGER!"));
+  pane.keys("Up BSpace Enter");
+  EXPECT_TRUE(pane.waitFor("Interval  1950  1959")) << "the recalled answer was not taken";
   pane.type("X");
 }
 

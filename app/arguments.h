@@ -1,0 +1,38 @@
+// The command line of ringedit: no arguments start the edit session; the
+// commands "convert" and "check" read files without asking a question.
+//
+//   ringedit
+//   ringedit -h | --help | --version
+//   ringedit convert [--from L] [--to C|M|3] [--force] (-o NEW | --out-dir DIR) INPUT...
+//   ringedit check [--from L] INPUT...
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace app {
+
+// What convert and check are asked to do.
+struct BatchOptions {
+  char from = ' ';         // the inputs' format letter; blank: identify each input
+  char to = 'C';           // the new files' format: C, M or 3
+  bool force = false;      // an existing new file may be replaced
+  std::string output;      // -o: the new file of the one input
+  std::string outDir;      // --out-dir: the folder of the new files
+  std::vector<std::string> inputs;
+};
+
+enum class Action { Session, Help, Version, Convert, Check, Usage };
+
+struct CommandLine {
+  Action action = Action::Session;
+  BatchOptions options;
+  std::string error;  // with Action::Usage: what is wrong
+};
+
+CommandLine parseCommandLine(const std::vector<std::string>& words);
+// The usage text, ending in a line feed.
+std::string usageText();
+std::string versionText();
+
+}  // namespace app

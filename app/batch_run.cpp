@@ -1,0 +1,117 @@
+// convert and check over their inputs: the new files' names, the checks that
+// keep existing files, the progress line and what is printed per input.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+
+#include "app/batch.h"
+
+namespace app {
+namespace {
+
+namespace fs = std::filesystem;
+
+void print(std::FILE* stream, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+// "[done/total] input" on standard error while a terminal shows it.
+class Progress {
+ public:
+  explicit Progress(std::size_t total) : total_(total), shown_(total > 1 && isatty(2)) {}
+  void show(std::size_t done, const std::string& input) {
+    if (!shown_) return;
+    print(stderr, "\r\x1b[K[" + std::to_string(done) + "/" + std::to_string(total_) + "] " +
+                      input);
+    std::fflush(stderr);
+  }
+  void clear() {
+    if (shown_) print(stderr, "\r\x1b[K");
+  }
+
+ private:
+  std::size_t total_;
+  bool shown_;
+};
+
+std::string newFileOf(const std::string& input, const BatchOptions& options) {
+  if (!options.output.empty()) return options.output;
+  const char* extension = options.to == 'C' ? ".rwm" : ".rwl";
+  return (fs::path(options.outDir) / fs::path(input).stem()).string() + extension;
+}
+
+// The same file under two names, as far as the file system can tell.
+bool sameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  if (fs::equivalent(a, b, error)) return true;
+  return fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
+}
+
+// Why the new file must not be written, or "".
+std::string refusedTarget(const std::string& input, const std::string& newFile,
+                          const BatchOptions& options, const std::set<std::string>& made) {
+  std::error_code error;
+  if (sameFile(input, newFile)) return "the new file " + newFile + " would replace the input";
+  if (made.count(fs::weakly_canonical(newFile, error).string()) != 0)
+    return "the new file " + newFile + " was written from another input of this run";
+  if (fs::exists(newFile, error) && !options.force)
+    return "the new file " + newFile + " exists: not replaced (use --force)";
+  return "";
+}
+
+void printMessages(std::FILE* stream, const std::string& input, const InputReport& report) {
+  for (const std::string& m : report.messages) print(stream, input + ": " + m + "\n");
+}
+
+}  // namespace
+
+int convertFiles(const BatchOptions& options) {
+  std::error_code error;
+  if (!options.outDir.empty() && !fs::is_directory(options.outDir, error) &&
+      !fs::create_directories(options.outDir, error)) {
+    print(stderr, "ringedit: cannot make the folder " + options.outDir + "\n");
+    return kBatchFailed;
+  }
+  std::set<std::string> made;
+  int status = kBatchClean;
+  Progress progress(options.inputs.size());
+  for (std::size_t k = 0; k < options.inputs.size(); ++k) {
+    const std::string& input = options.inputs[k];
+    progress.show(k, input);
+    const std::string newFile = newFileOf(input, options);
+    InputReport report;
+    if (std::string why = refusedTarget(input, newFile, options, made); !why.empty()) {
+      report.status = kBatchFailed;
+      report.messages.push_back(">> " + why);
+    } else {
+      report = processInput(input, newFile, options);
+      made.insert(fs::weakly_canonical(newFile, error).string());
+    }
+    progress.clear();
+    printMessages(stderr, input, report);
+    if (report.status != kBatchFailed)
+      print(stdout, input + ": " + std::to_string(report.series) + " series, " +
+                        std::to_string(report.values) + " values -> " + newFile + "\n");
+    status = std::max(status, report.status);
+  }
+  progress.show(options.inputs.size(), "");
+  progress.clear();
+  return status;
+}
+
+int checkFiles(const BatchOptions& options) {
+  int status = kBatchClean;
+  for (const std::string& input : options.inputs) {
+    InputReport report = processInput(input, "", options);
+    for (const std::string& line : report.lines) print(stdout, input + ": " + line + "\n");
+    std::fflush(stdout);
+    printMessages(stdout, input, report);
+    status = std::max(status, report.status);
+  }
+  return status;
+}
+
+}  // namespace app

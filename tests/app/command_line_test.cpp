@@ -1,0 +1,212 @@
+// ringedit's command line, run as a program: help, version and usage errors,
+// "convert" giving the new file the session writes for the same input byte
+// for byte, the files it never replaces, and "check".
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/console_script.h"
+#include "tests/support/process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::runProcess;
+using testing_support::TempDir;
+
+const fs::path kExamples = fs::path(RINGEDIT_SOURCE_DIR) / "examples";
+const fs::path kSharedData = RINGEDIT_SHARED_DATA;
+
+testing_support::ProcessResult ringedit(std::vector<std::string> words,
+                                        const std::string& input = "") {
+  words.insert(words.begin(), RINGEDIT_PATH);
+  return runProcess(words, input);
+}
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(CommandLine, HelpVersionAndUsageErrors) {
+  struct Case {
+    std::vector<std::string> words;
+    int status;
+    const char* out;  // the beginning of standard output
+    const char* err;  // a part of standard error
+  } cases[] = {
+      {{"--help"}, 0, "usage: ringedit", ""},
+      {{"-h"}, 0, "usage: ringedit", ""},
+      {{"--version"}, 0, "ringedit " RINGEDIT_VERSION "\n", ""},
+      {{"--bogus"}, 2, "", "unknown command or option --bogus"},
+      {{"file.rwl"}, 2, "", "unknown command or option file.rwl"},
+      {{"convert", "x.rwl"}, 2, "", "either -o NEWFILE or --out-dir DIR"},
+      {{"convert", "-o", "a", "--out-dir", "d", "x"}, 2, "", "either -o NEWFILE or --out-dir"},
+      {{"convert", "-o", "a", "x", "y"}, 2, "", "-o names the new file of one INPUT"},
+      {{"convert", "-o", "a"}, 2, "", "no INPUT given"},
+      {{"convert", "--to", "Q", "-o", "a", "x"}, 2, "", "--to Q: C, M or 3"},
+      {{"convert", "--from", "S", "-o", "a", "x"}, 2, "", "spreadsheet files ask questions"},
+      {{"check", "--from", "Z", "x"}, 2, "", "--from Z: not a format letter"},
+      {{"check", "-o", "a", "x"}, 2, "", "unknown option -o"},
+      {{"check", "--force", "x"}, 2, "", "unknown option --force"},
+  };
+  for (const Case& c : cases) {
+    std::string what = c.words[0] + (c.words.size() > 1 ? " " + c.words[1] : "");
+    auto run = ringedit(c.words);
+    EXPECT_EQ(run.status, c.status) << what;
+    EXPECT_EQ(run.out.rfind(c.out, 0), 0u) << what << "\n" << run.out;
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << what << "\n" << run.err;
+    if (c.status == 2) {
+      EXPECT_NE(run.err.find("usage: ringedit"), std::string::npos) << what;
+    }
+  }
+}
+
+// The session's answers that convert stands for: the input, its format
+// confirmed (compact files are taken without a question) or chosen from the
+// menu, the new file, its format, no title line, then "T".
+std::string sessionAnswers(const std::string& input, char letter, bool detected,
+                           const std::string& newFile, char to) {
+  std::string format = letter == 'C' && detected ? "" : detected ? "\n" : std::string(1, letter) + "\n";
+  return input + "\n" + format + newFile + "\n" + to + "\nN\nT\n";
+}
+
+// The format check reports, or blank.
+char checkedFormat(const std::string& input) {
+  auto run = ringedit({"check", input});
+  std::size_t at = run.out.find(": format ");
+  return at == std::string::npos ? ' ' : run.out[at + 9];
+}
+
+// Converts input both ways, in a folder whose path is over 100 characters,
+// and compares the new files.
+void expectSameAsSession(const fs::path& source, char from, char to) {
+  TempDir dir;
+  const fs::path folder =
+      fs::path(dir.path()) / "a_folder_name_long_enough_to_pass_one_hundred_characters_in_all";
+  fs::create_directories(folder);
+  const std::string input = (folder / "input_file_of_series.dat").string();
+  fs::copy_file(source, input);
+  const char detected = checkedFormat(input);
+  const char letter = from != ' ' ? from : detected;
+  std::string what = source.filename().string() + " " + letter + " to " + to;
+  ASSERT_NE(letter, ' ') << what;
+  ASSERT_GT(input.size(), 100u);
+  const std::string converted = (folder / "converted_by_the_command_line.new").string();
+  const std::string edited = (folder / "written_by_the_session_of_questions.new").string();
+  std::vector<std::string> words = {"convert", "--to", std::string(1, to), "-o", converted, input};
+  if (from != ' ') words.insert(words.begin() + 1, {"--from", std::string(1, from)});
+  auto run = ringedit(words);
+  EXPECT_LE(run.status, 1) << what << "\n" << run.err;
+  auto session = ringedit({}, sessionAnswers(input, letter, detected == letter, edited, to));
+  EXPECT_EQ(session.status, 0) << what << "\n" << session.err;
+  ASSERT_TRUE(fs::exists(edited)) << what;
+  EXPECT_EQ(readFile(converted), readFile(edited)) << what;
+  EXPECT_NE(run.out.find(" -> " + converted + "\n"), std::string::npos) << what << run.out;
+}
+
+TEST(Convert, WritesWhatTheSessionWritesForEveryExampleFile) {
+  struct Example {
+    const char* file;
+    char from;  // blank: identified
+  } examples[] = {
+      {"compact.rwm", ' '},        {"measurements_01.rwl", ' '}, {"measurements_001.rwl", ' '},
+      {"indices.crn", ' '},        {"accurite.txt", 'A'},        {"single_column.txt", '1'},
+      {"year_value.txt", '2'},     {"value_year.txt", 'V'},
+  };
+  for (const Example& e : examples)
+    for (char to : {'C', 'M', '3'}) expectSameAsSession(kExamples / e.file, e.from, to);
+}
+
+TEST(Convert, WritesWhatTheSessionWritesForTheRealFiles) {
+  if (!fs::is_directory(kSharedData)) GTEST_SKIP() << "no " << kSharedData;
+  int compared = 0;
+  for (const char* folder : {"rwl", "crn", "compact", "derived"}) {
+    for (const fs::directory_entry& e : fs::directory_iterator(kSharedData / folder)) {
+      if (checkedFormat(e.path().string()) == ' ') continue;
+      for (char to : {'C', '3'}) expectSameAsSession(e.path(), ' ', to);
+      ++compared;
+    }
+  }
+  EXPECT_GE(compared, 20);
+}
+
+TEST(Convert, NeverReplacesAFileUnasked) {
+  TempDir dir;
+  const std::string input = dir.file("site.rwl");
+  fs::copy_file(kExamples / "measurements_01.rwl", input);
+  const std::string original = readFile(input);
+  dir.write("site.rwm", "keep me\n");
+
+  auto refused = ringedit({"convert", "--out-dir", dir.path(), input});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("exists: not replaced (use --force)"), std::string::npos)
+      << refused.err;
+  EXPECT_EQ(dir.read("site.rwm"), "keep me\n");
+
+  auto forced = ringedit({"convert", "--force", "--out-dir", dir.path(), input});
+  EXPECT_EQ(forced.status, 0) << forced.err;
+  EXPECT_NE(dir.read("site.rwm"), "keep me\n");
+
+  for (const std::string& target : {input, dir.path() + "/./site.rwl"}) {
+    auto self = ringedit({"convert", "--force", "--from", "M", "-o", target, input});
+    EXPECT_EQ(self.status, 2) << target;
+    EXPECT_NE(self.err.find("would replace the input"), std::string::npos) << self.err;
+    EXPECT_EQ(readFile(input), original) << target;
+  }
+}
+
+TEST(Convert, ManyInputsIntoAFolderWithTheirOwnOutcome) {
+  TempDir dir;
+  const std::string out = dir.file("out");
+  dir.write("unknown.txt", "nothing a reader knows\nat all\n");
+  fs::copy_file(kExamples / "compact.rwm", dir.file("a.rwm"));
+  fs::copy_file(kExamples / "measurements_001.rwl", dir.file("b.rwl"));
+  auto run = ringedit({"convert", "--to", "M", "--out-dir", out, dir.file("a.rwm"),
+                       dir.file("unknown.txt"), dir.file("b.rwl"), dir.file("missing.rwl")});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, dir.file("a.rwm") + ": 2 series, 61 values -> " + out + "/a.rwl\n" +
+                         dir.file("b.rwl") + ": 2 series, 51 values -> " + out + "/b.rwl\n");
+  EXPECT_NE(run.err.find(dir.file("unknown.txt") +
+                         ": >> its format is not recognised: name it with --from"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find(dir.file("missing.rwl") + ": >> cannot be opened"), std::string::npos)
+      << run.err;
+  EXPECT_TRUE(fs::exists(out + "/a.rwl"));
+  EXPECT_TRUE(fs::exists(out + "/b.rwl"));
+  EXPECT_FALSE(fs::exists(out + "/unknown.rwl"));
+}
+
+TEST(Convert, MessagesGiveStatusOneAndGoToStandardErrorByName) {
+  TempDir dir;
+  // The second line of the series is cut inside a value field.
+  dir.write("cut.rwl",
+            "CUT01   1901   101   102   103   104   105   106   107   108   109\n"
+            "CUT01   1910   110   1\n"
+            "CUT01   1920   120   999\n");
+  auto run = ringedit({"convert", "--from", "M", "-o", dir.file("new.rwm"), dir.file("cut.rwl")});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.err.rfind(dir.file("cut.rwl") + ": >> ", 0), 0u) << run.err;
+  EXPECT_NE(run.out.find(" -> " + dir.file("new.rwm")), std::string::npos) << run.out;
+}
+
+TEST(Check, ListsTheSeriesAndWritesNothing) {
+  TempDir dir;
+  fs::copy_file(kExamples / "measurements_01.rwl", dir.file("m.rwl"));
+  auto run = ringedit({"check", dir.file("m.rwl")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string name = dir.file("m.rwl") + ": ";
+  EXPECT_EQ(run.out, name + "format M\n" + name + "  EXA01      1923   1957     35\n" + name +
+                         "  EXB02     -1012   -985     28\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+  EXPECT_EQ(ringedit({"check", dir.file("none.rwl")}).status, 2);
+}
+
+}  // namespace
