@@ -153,6 +153,21 @@ TEST(Ringfmt, RefusesAnInternalRecordLongerThanTheLongestRecord) {
   EXPECT_EQ(longest.out.size(), 1048576u + 4u);
 }
 
+// A record that tabs under a huge TABSIZE, or a line without its end, would
+// make longer than the longest record is error 10004 like any other error.
+TEST(Ringfmt, RefusesAnInputRecordLongerThanTheLongestRecord) {
+  const std::vector<std::string> hugeTabs = {"TABSIZE=2147483647"};
+  ProcessResult taken = ringfmt({"read", "--iostat", "(A)", "c5"}, "a\tb\n", hugeTabs);
+  EXPECT_EQ(taken.status, 0) << taken.err;
+  EXPECT_EQ(taken.out, "c [     ]\r\noutcome=1 iostat=10004\r\n");
+  ProcessResult report = ringfmt({"read", "(A)", "c5"}, std::string(2000000, 'x'));
+  EXPECT_EQ(report.status, 255);
+  EXPECT_EQ(report.err,
+            "? FORTRAN Runtime Error:\n? Buffer allocation failed\n? READ(UNIT=5,...\n");
+  ProcessResult fits = ringfmt({"read", "(A)", "c5"}, "a\tb\n", {"TABSIZE=2"});
+  EXPECT_EQ(fits.out, "c [a b  ]\r\n");
+}
+
 // Standard input is read line by line whatever bytes a line holds.
 TEST(Ringfmt, ReadsANulByteOfStandardInputAsPartOfItsLine) {
   ProcessResult r = ringfmt({"read", "(A,/,A)", "c5", "c2"}, std::string("ab\0cd\nxy\n", 9));
