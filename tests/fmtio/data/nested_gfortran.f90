@@ -2,7 +2,8 @@
 ! I1 fields, one-letter literals, slashes and colons in repeated groups,
 ! each written with 0 to 8 integer items. A fixed congruential generator
 ! keeps the cases the same from one compiler to the next.
-! Build and run:  gfortran -o gen nested_gfortran.f90 && ./gen
+! Build and run in tests/fmtio/data:
+!   gfortran -o /tmp/nested nested_gfortran.f90 && /tmp/nested
 program nested_gfortran
   implicit none
   integer, parameter :: ncases = 400
@@ -15,6 +16,13 @@ program nested_gfortran
   logical :: topgroup, topdata
   seed = 20261207
   open (10, file='nested_gfortran.txt', status='replace', action='write')
+  write (10, '(A)') &
+    '# Records written by gfortran 12.2 for nested formats of I1 fields, literals,', &
+    '# slashes and colons in repeated groups (tests/fmtio/data/nested_gfortran.f90', &
+    '# made this file; run it again to remake it).', &
+    '# A case is a line "@FORMAT|N": the format written with the N integer items', &
+    '# 1, 2, ..., 8; the lines up to the next "@" line are the records written,', &
+    '# empty records among them. Lines before the first case are comments.'
   do i = 1, 8
     vals(i) = mod(i, 10)
   end do
