@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,18 @@ struct InputReport {
 // messages and the outcome come back, nothing is printed.
 InputReport processInput(const std::string& input, const std::string& newFile,
                          const BatchOptions& options);
+
+// One input and the new file it goes to (empty: nothing is written).
+struct BatchJob {
+  std::string input;
+  std::string newFile;
+  std::string refused;  // why the input is not read at all, or empty
+};
+
+// Runs processInput for every job not refused, on two worker processes when there are
+// many; done receives each report, in the jobs' order, as soon as it can.
+void processAll(const std::vector<BatchJob>& jobs, const BatchOptions& options,
+                const std::function<void(std::size_t, InputReport)>& done);
 
 // The whole commands: every input in order, printing as they go; the exit status.
 int convertFiles(const BatchOptions& options);

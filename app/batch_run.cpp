@@ -75,42 +75,41 @@ int convertFiles(const BatchOptions& options) {
     print(stderr, "ringedit: cannot make the folder " + options.outDir + "\n");
     return kBatchFailed;
   }
+  std::vector<BatchJob> jobs;
   std::set<std::string> made;
-  int status = kBatchClean;
-  Progress progress(options.inputs.size());
-  for (std::size_t k = 0; k < options.inputs.size(); ++k) {
-    const std::string& input = options.inputs[k];
-    progress.show(k, input);
-    const std::string newFile = newFileOf(input, options);
-    InputReport report;
-    if (std::string why = refusedTarget(input, newFile, options, made); !why.empty()) {
-      report.status = kBatchFailed;
-      report.messages.push_back(">> " + why);
-    } else {
-      report = processInput(input, newFile, options);
-      made.insert(fs::weakly_canonical(newFile, error).string());
-    }
-    progress.clear();
-    printMessages(stderr, input, report);
-    if (report.status != kBatchFailed)
-      print(stdout, input + ": " + std::to_string(report.series) + " series, " +
-                        std::to_string(report.values) + " values -> " + newFile + "\n");
-    status = std::max(status, report.status);
+  for (const std::string& input : options.inputs) {
+    BatchJob job{input, newFileOf(input, options), ""};
+    job.refused = refusedTarget(input, job.newFile, options, made);
+    if (job.refused.empty()) made.insert(fs::weakly_canonical(job.newFile, error).string());
+    jobs.push_back(std::move(job));
   }
-  progress.show(options.inputs.size(), "");
-  progress.clear();
+  int status = kBatchClean;
+  Progress progress(jobs.size());
+  progress.show(0, jobs.empty() ? "" : jobs[0].input);
+  processAll(jobs, options, [&](std::size_t k, const InputReport& report) {
+    progress.clear();
+    printMessages(stderr, jobs[k].input, report);
+    if (report.status != kBatchFailed)
+      print(stdout, jobs[k].input + ": " + std::to_string(report.series) + " series, " +
+                        std::to_string(report.values) + " values -> " + jobs[k].newFile + "\n");
+    std::fflush(stdout);
+    status = std::max(status, report.status);
+    if (k + 1 < jobs.size()) progress.show(k + 1, jobs[k + 1].input);
+  });
   return status;
 }
 
 int checkFiles(const BatchOptions& options) {
+  std::vector<BatchJob> jobs;
+  for (const std::string& input : options.inputs) jobs.push_back({input, "", ""});
   int status = kBatchClean;
-  for (const std::string& input : options.inputs) {
-    InputReport report = processInput(input, "", options);
-    for (const std::string& line : report.lines) print(stdout, input + ": " + line + "\n");
+  processAll(jobs, options, [&](std::size_t k, const InputReport& report) {
+    for (const std::string& line : report.lines)
+      print(stdout, jobs[k].input + ": " + line + "\n");
+    printMessages(stdout, jobs[k].input, report);
     std::fflush(stdout);
-    printMessages(stdout, input, report);
     status = std::max(status, report.status);
-  }
+  });
   return status;
 }
 

@@ -184,6 +184,39 @@ TEST(Convert, ManyInputsIntoAFolderWithTheirOwnOutcome) {
   EXPECT_FALSE(fs::exists(out + "/unknown.rwl"));
 }
 
+// Many inputs are read by two worker processes: the lines come in the
+// inputs' order all the same, and every new file is the one a single input
+// gives.
+TEST(Convert, ManyInputsKeepTheirOrderAndTheirNewFiles) {
+  TempDir dir;
+  const char* sources[] = {"compact.rwm", "measurements_01.rwl", "measurements_001.rwl",
+                           "indices.crn"};
+  std::vector<std::string> words = {"convert", "--to", "3", "--out-dir", dir.file("out")};
+  std::string want;
+  for (int k = 0; k < 13; ++k) {
+    std::string input = dir.file("in" + std::to_string(k) + ".dat");
+    fs::copy_file(kExamples / sources[k % 4], input);
+    words.push_back(input);
+  }
+  words.push_back(dir.file("absent.dat"));
+  auto run = ringedit(words);
+  EXPECT_EQ(run.status, 2) << run.err;
+  EXPECT_EQ(run.err, dir.file("absent.dat") + ": >> cannot be opened\n");
+  std::istringstream lines(run.out);
+  std::string line;
+  for (int k = 0; k < 13; ++k) {
+    ASSERT_TRUE(std::getline(lines, line)) << k;
+    std::string input = dir.file("in" + std::to_string(k) + ".dat");
+    EXPECT_EQ(line.rfind(input + ": ", 0), 0u) << line;
+    auto single = ringedit({"convert", "--to", "3", "-o", dir.file("single.rwl"), input});
+    EXPECT_EQ(readFile(dir.file("out/in" + std::to_string(k) + ".rwl")),
+              readFile(dir.file("single.rwl")))
+        << k;
+    fs::remove(dir.file("single.rwl"));
+  }
+  EXPECT_FALSE(std::getline(lines, line)) << line;
+}
+
 TEST(Convert, MessagesGiveStatusOneAndGoToStandardErrorByName) {
   TempDir dir;
   // The second line of the series is cut inside a value field.
