@@ -184,6 +184,16 @@ TEST(Ringfmt, EndsThroughStop) {
 
 TEST(Ringfmt, RejectsBadUsageWithStatus2) {
   EXPECT_EQ(ringfmt({}).status, 2);
+  for (const char* help : {"--help", "-h"}) {
+    auto r = ringfmt({help});
+    EXPECT_EQ(r.status, 0) << help;
+    EXPECT_EQ(r.out.rfind("usage:\n  ringfmt compile FORMAT\n", 0), 0u) << r.out;
+    EXPECT_EQ(r.err, "") << help;
+  }
+  auto version = ringfmt({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "ringfmt " RINGEDIT_VERSION "\n");
+  EXPECT_EQ(ringfmt({"--bogus"}).status, 2);
   EXPECT_EQ(ringfmt({"frobnicate"}).status, 2);
   EXPECT_EQ(ringfmt({"write", "(I4)", "x:1"}).status, 2);
 }

@@ -24,13 +24,22 @@ constexpr Command kCommands[] = {
      "ringfmt read [--iostat] [--end] [--err] [--internal TEXT] FORMAT TYPE..."},
 };
 
-int usage(const std::string& problem) {
-  if (!problem.empty()) std::fprintf(stderr, "ringfmt: %s\n", problem.c_str());
-  std::fputs("usage:\n", stderr);
-  for (const Command& c : kCommands) std::fprintf(stderr, "  %s\n", c.usage);
+#ifndef RINGEDIT_VERSION
+#define RINGEDIT_VERSION "unknown"
+#endif
+
+void printUsage(std::FILE* stream) {
+  std::fputs("usage:\n", stream);
+  for (const Command& c : kCommands) std::fprintf(stream, "  %s\n", c.usage);
+  std::fputs("  ringfmt --help | --version\n", stream);
   std::fputs(
       "ITEM: i:V r:V d:V l:T l:F c:TEXT cN:TEXT    TYPE: i r d l cN, each optionally =INIT\n",
-      stderr);
+      stream);
+}
+
+int usage(const std::string& problem) {
+  if (!problem.empty()) std::fprintf(stderr, "ringfmt: %s\n", problem.c_str());
+  printUsage(stderr);
   return 2;
 }
 
@@ -38,6 +47,14 @@ int usage(const std::string& problem) {
 
 int main(int argc, char** argv) {
   if (argc < 2) return usage("");
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    printUsage(stdout);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::puts("ringfmt " RINGEDIT_VERSION);
+    return 0;
+  }
   const Command* command = nullptr;
   for (const Command& c : kCommands)
     if (std::strcmp(argv[1], c.name) == 0) command = &c;
