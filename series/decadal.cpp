@@ -127,20 +127,26 @@ bool fileIsThousandths(std::int32_t unit) {
   return survey.thousandthsMarkers > 0 && survey.hundredthsMarkers == 0;
 }
 
+// What a 999 that ends its line, the series going on after it, is read as:
+// whether every other stop marker of the file is -9999 -> the message's end.
+constexpr std::string_view kOpen999[] = {
+    "the file also ends series with 999: read as the stop marker",
+    "every other stop marker of the file is -9999: read as a value"};
+
 // A single 999 that ends its line while the next line goes on with the
 // series at the year after it: a value when every other marker of the file
-// is -9999, told in a message; otherwise the series' stop marker.
+// is -9999, otherwise the series' stop marker; told either way.
 bool markerReadAsValue(const DecadalRead& r, const DecadalLine& d, std::string_view line,
                        LineMarker stop, int held) {
   if (stop.kind != 999 || stop.at + 1 != held) return false;
   std::int64_t year = std::int64_t{d.year} + stop.at;
-  if (!continuesWith(line, peekDataLine(r.unit), year + 1) || !fileIsThousandths(r.unit))
-    return false;
+  if (!continuesWith(line, peekDataLine(r.unit), year + 1)) return false;
+  bool value = fileIsThousandths(r.unit);
   fmtio::WRITE(6,
                FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': 999 ends its line and the series',"
-                   "' goes on; every other stop marker of the file is -9999: read as a value')"),
-               shownIdent(r.s.ident), year);
-  return true;
+                   "' goes on; ',A)"),
+               shownIdent(r.s.ident), year, kOpen999[value ? 1 : 0]);
+  return value;
 }
 
 // The series ends at its stop marker; after -9999 the hundredths read

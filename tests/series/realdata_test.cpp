@@ -44,6 +44,11 @@ std::size_t occurrences(const std::string& text, const std::string& what) {
 
 // The files of the formats C, M, I and 2, with the series and values they hold.
 const RealFile kRealFiles[] = {
+    {"rwl/AA_21_OS.rwl",
+     'M',
+     30,
+     4305,  // one 999 ends its line inside a .001 series
+     {" >> Sbr TRRW:  Series 01A, year  1879: 999 ends its line and the series goes on"}},
     {"rwl/Maris.rwl", 'M', 5, 928, {}},
     {"rwl/TTHH_raw.txt", 'M', 74, 19593, {}},
     {"rwl/az621.rwl", 'M', 19, 5171, {kCutLine}},  // damaged line 45 runs past column 80

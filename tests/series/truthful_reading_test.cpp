@@ -50,7 +50,9 @@ TEST(TruthfulReading, StopMarkersFollowedByValuesAreValues) {
        line("EX", 1935, {1, 2, 3, 4, 999}) + line("EX", 1940, {5, -9999}) +
            line("NEXT", 1500, {7, 999}),
        {{"EX      ", 1935, {0.01f, 0.02f, 0.03f, 0.04f}, {}}, {"EX      ", 1940, {0.005f}, {}},
-        {"NEXT    ", 1500, {0.07f}, {}}}, "", 0},
+        {"NEXT    ", 1500, {0.07f}, {}}},
+       " >> Sbr TRRW:  Series EX, year  1939: 999 ends its line and the series goes on; the file "
+       "also ends series with 999: read as the stop marker", 1},
       {"a 999 ending its line before another series: a marker", 'M',
        line("EX", 1935, {1, 2, 999}) + kNextSeries,
        {{"EX      ", 1935, {0.01f, 0.02f}, {}}, kNext}, "", 0},
