@@ -66,6 +66,9 @@ struct ReadOptions {
   std::string passedIdent;  // identification in the record before each call
   std::function<void()> setUp;
   std::string answers;  // lines typed on the console, each ending in "\n"
+  // Opened as the session opens its existing file: lines end however they
+  // end in the file.
+  bool dataFile = false;
 };
 
 // Reads every series of the file with the format letter set for the unit,
@@ -80,6 +83,7 @@ inline ReadOutcome readFile(const std::string& path, char letter, const ReadOpti
     fmtio::OpenSpec file;
     file.file = path;
     file.status = "OLD";
+    file.dataFile = options.dataFile;
     fmtio::OPEN({.unit = kInputUnit, .iostat = &ios, .err = true}, file);
     dialogue::setUnitFormat(kInputUnit, letter);
     if (options.setUp) options.setUp();
