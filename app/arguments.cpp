@@ -12,13 +12,14 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: ringedit                      edit a file of series, answering questions\n"
-    "       ringedit convert [--from L] [--to C|M|3] [--force]\n"
+    "       ringedit convert [--from L] [--to C|M|3|I] [--force]\n"
     "                        (-o NEWFILE | --out-dir DIR) INPUT...\n"
     "       ringedit check [--from L] INPUT...\n"
     "       ringedit -h | --help | --version\n"
     "\n"
     "convert  writes each INPUT's series to a new file without asking a question:\n"
-    "         --to C compact (default, .rwm), M decadal .01 or 3 decadal .001 (.rwl);\n"
+    "         --to C compact (default, .rwm), M decadal .01 or 3 decadal .001 (.rwl),\n"
+    "         I decadal indices with their sample depths (.crn, from index INPUTs);\n"
     "         -o names the new file of one INPUT, --out-dir the folder of the new\n"
     "         files (the INPUT's name with .rwm or .rwl); an existing file is\n"
     "         replaced only with --force, an INPUT never.\n"
@@ -39,7 +40,7 @@ struct AskingFormat {
 };
 constexpr AskingFormat kAskingFormats[] = {
     {'S', "spreadsheet"}, {'T', "meteorological"}, {'X', "user-format"}};
-constexpr std::string_view kOutputLetters = "CM3";
+constexpr std::string_view kOutputLetters = "CM3I";
 
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -93,7 +94,7 @@ std::string takeOption(const std::vector<std::string>& words, std::size_t& k, Ac
   if (word == "--to") {
     o.to = letterOf(value);
     if (kOutputLetters.find(o.to) == std::string_view::npos || o.to == ' ')
-      return "--to " + value + ": C, M or 3";
+      return "--to " + value + ": C, M, 3 or I";
     return "";
   }
   (word == "-o" ? o.output : o.outDir) = value;

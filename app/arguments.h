@@ -3,7 +3,7 @@
 //
 //   ringedit
 //   ringedit -h | --help | --version
-//   ringedit convert [--from L] [--to C|M|3] [--force] (-o NEW | --out-dir DIR) INPUT...
+//   ringedit convert [--from L] [--to C|M|3|I] [--force] (-o NEW | --out-dir DIR) INPUT...
 //   ringedit check [--from L] INPUT...
 #pragma once
 
@@ -15,7 +15,7 @@ namespace app {
 // What convert and check are asked to do.
 struct BatchOptions {
   char from = ' ';         // the inputs' format letter; blank: identify each input
-  char to = 'C';           // the new files' format: C, M or 3
+  char to = 'C';           // the new files' format: C, M, 3 or I (indices)
   bool force = false;      // an existing new file may be replaced
   std::string output;      // -o: the new file of the one input
   std::string outDir;      // --out-dir: the folder of the new files

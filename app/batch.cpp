@@ -126,7 +126,7 @@ std::string seriesLine(const series::Series& s) {
 void readSeries(std::int32_t in, std::int32_t out, bool writing, const BatchOptions& options,
                 InputReport& report) {
   auto s = std::make_unique<series::Series>();
-  const std::string_view request = writerRequest(options.to);
+  const std::string_view request = options.to == 'I' ? kIndexRequest : writerRequest(options.to);
   for (std::int32_t sequence = 1;; ++sequence) {
     s->ident.resize(kIdentLength, ' ');
     series::DATOL(*s, in);
@@ -158,6 +158,9 @@ bool readInput(const std::string& input, const std::string& newFile, const Batch
     return say("its format looks " + std::string(name) + " (" + letter +
                "), whose reading asks questions: edit it in the session, or name another"
                " format with --from");
+  if (options.to == 'I' && letter != 'I')
+    return say(std::string("--to I writes index files with their sample counts; this input is"
+                           " not one (format ") + letter + ")");
   dialogue::setUnitFormat(in, letter);
   report.lines.push_back(std::string("format ") + letter);
   const bool writing = !newFile.empty();

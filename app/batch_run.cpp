@@ -39,7 +39,7 @@ class Progress {
 
 std::string newFileOf(const std::string& input, const BatchOptions& options) {
   if (!options.output.empty()) return options.output;
-  const char* extension = options.to == 'C' ? ".rwm" : ".rwl";
+  const char* extension = options.to == 'C' ? ".rwm" : options.to == 'I' ? ".crn" : ".rwl";
   return (fs::path(options.outDir) / fs::path(input).stem()).string() + extension;
 }
 

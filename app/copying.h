@@ -11,9 +11,12 @@
 namespace app {
 
 // The writer request of an output format letter: "3W" for "3", "MW" for
-// "M", the compact writer ("C") for every other letter.
+// "M", the compact writer ("C") for every other letter (as the session's
+// format question takes them).
 std::string_view writerRequest(char outputFormat);
 inline constexpr std::string_view kCompactRequest = "C";
+// The index writer, with the sample counts (the command line's "I").
+inline constexpr std::string_view kIndexRequest = "IW";
 
 // Why the new file cannot hold a series.
 enum class Refusal {

@@ -3,6 +3,7 @@
 // for byte, the files it never replaces, and "check".
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -50,7 +51,7 @@ TEST(CommandLine, HelpVersionAndUsageErrors) {
       {{"convert", "-o", "a", "--out-dir", "d", "x"}, 2, "", "either -o NEWFILE or --out-dir"},
       {{"convert", "-o", "a", "x", "y"}, 2, "", "-o names the new file of one INPUT"},
       {{"convert", "-o", "a"}, 2, "", "no INPUT given"},
-      {{"convert", "--to", "Q", "-o", "a", "x"}, 2, "", "--to Q: C, M or 3"},
+      {{"convert", "--to", "Q", "-o", "a", "x"}, 2, "", "--to Q: C, M, 3 or I"},
       {{"convert", "--from", "S", "-o", "a", "x"}, 2, "", "spreadsheet files ask questions"},
       {{"check", "--from", "Z", "x"}, 2, "", "--from Z: not a format letter"},
       {{"check", "-o", "a", "x"}, 2, "", "unknown option -o"},
@@ -228,6 +229,63 @@ TEST(Convert, MessagesGiveStatusOneAndGoToStandardErrorByName) {
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_EQ(run.err.rfind(dir.file("cut.rwl") + ": >> ", 0), 0u) << run.err;
   EXPECT_NE(run.out.find(" -> " + dir.file("new.rwm")), std::string::npos) << run.out;
+}
+
+// Lines however they end (CR LF, LF or CR alone).
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    lines.push_back(text.substr(at, end - at));
+    at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return lines;
+}
+
+// The line as a data line holds it: 80 columns, no trailing blanks.
+std::string dataColumns(std::string line) {
+  line.resize(std::min<std::size_t>(line.size(), 80));
+  return line.substr(0, line.find_last_not_of(' ') + 1);
+}
+
+// An index file converted to indices keeps every value with its sample
+// count: the new file's lines are the input's data lines, in order, and
+// both list the same series.
+TEST(Convert, IndicesKeepTheirSampleCounts) {
+  std::vector<fs::path> inputs = {kExamples / "indices.crn"};
+  if (fs::is_directory(kSharedData))
+    for (const char* name : {"Tucson2.crn", "Tucson4-cr.crn", "Tucson5-cr.crn"})
+      inputs.push_back(kSharedData / "crn" / name);
+  for (const fs::path& input : inputs) {
+    TempDir dir;
+    const std::string output = dir.file(input.stem().string() + ".crn");
+    auto run = ringedit({"convert", "--to", "I", "--out-dir", dir.path(), input.string()});
+    EXPECT_EQ(run.status, 0) << input << run.err;
+    std::vector<std::string> in = linesOf(readFile(input));
+    std::transform(in.begin(), in.end(), in.begin(), dataColumns);
+    const std::vector<std::string> out = linesOf(dir.read(input.stem().string() + ".crn"));
+    auto at = in.begin();
+    for (const std::string& line : out) {
+      at = std::find(at, in.end(), line);
+      ASSERT_NE(at, in.end()) << input << ": not an input line in order: " << line;
+    }
+    // The series lines of a listing, without the file's name.
+    auto series = [](const std::string& listing) {
+      std::vector<std::string> lines = linesOf(listing);
+      for (std::string& line : lines) line.erase(0, line.find(": ") + 2);
+      return lines;
+    };
+    EXPECT_EQ(series(ringedit({"check", "--from", "I", output}).out),
+              series(ringedit({"check", "--from", "I", input.string()}).out))
+        << input;
+    EXPECT_GT(out.size(), 5u) << input;
+  }
+  TempDir dir;
+  auto refused = ringedit({"convert", "--to", "I", "-o", dir.file("x.crn"),
+                           (kExamples / "measurements_01.rwl").string()});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("--to I writes index files"), std::string::npos) << refused.err;
+  EXPECT_FALSE(fs::exists(dir.file("x.crn")));
 }
 
 TEST(Check, ListsTheSeriesAndWritesNothing) {
