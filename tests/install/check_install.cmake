@@ -52,6 +52,49 @@ endfunction()
 expect_program(ringedit)
 expect_program(ringfmt)
 
+# Each installed program tells its version, and its manual page documents
+# every option and command its usage names.
+foreach(program ringedit ringfmt)
+  execute_process(COMMAND ${PREFIX}/bin/${program} --version
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL 0 OR NOT out STREQUAL "${program} ${VERSION}\n")
+    fail("installed ${program} --version gave status ${status}, output [${out}] ${err}")
+  endif()
+  execute_process(COMMAND ${PREFIX}/bin/${program} --help
+                  RESULT_VARIABLE status OUTPUT_VARIABLE usage ERROR_VARIABLE err)
+  if(NOT status EQUAL 0 OR usage STREQUAL "")
+    fail("installed ${program} --help gave status ${status} ${err}")
+  endif()
+  set(page ${PREFIX}/share/man/man1/${program}.1)
+  if(EXISTS ${page})
+    file(READ ${page} roff)
+    string(REGEX MATCHALL "--[a-z][a-z-]*" words "${usage}")
+    string(REGEX MATCHALL "${program} [a-z]+" commands "${usage}")
+    foreach(command ${commands})
+      string(REPLACE "${program} " "" command "${command}")
+      list(APPEND words ${command})
+    endforeach()
+    # The letters of an option's choice, "--to C|M|3" as "C | M | 3".
+    string(REGEX MATCHALL "--[a-z-]+ [A-Z0-9]([|][A-Z0-9])+" choices "${usage}")
+    foreach(choice ${choices})
+      string(REGEX REPLACE "^--[a-z-]+ " "" letters "${choice}")
+      string(REPLACE "|" " | " letters "${letters}")
+      string(FIND "${roff}" "${letters}" at)
+      if(at LESS 0)
+        fail("${program}.1 does not show the choice ${choice}, which ${program} --help names")
+      endif()
+    endforeach()
+    list(REMOVE_DUPLICATES words)
+    foreach(word ${words})
+      string(REPLACE "-" "\\-" escaped "${word}")
+      string(FIND "${roff}" "${escaped}" at)
+      if(at LESS 0)
+        fail("${program}.1 does not document ${word}, which ${program} --help names")
+      endif()
+    endforeach()
+  endif()
+endforeach()
+
 # The installed ringfmt runs a statement as the built one does.
 execute_process(COMMAND ${PREFIX}/bin/ringfmt write "(I4,F6.2)" i:1950 r:1.234
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err
@@ -61,10 +104,10 @@ if(NOT status EQUAL 0 OR NOT out STREQUAL "1950  1.23")
 endif()
 
 # The manual pages, and that they render without a warning.
-find_program(GROFF groff)
+find_program(GROFF groff REQUIRED)
 foreach(page ringedit ringfmt)
   expect_copy(share/man/man1/${page}.1 ${SOURCE_DIR}/man/${page}.1)
-  if(GROFF AND EXISTS ${PREFIX}/share/man/man1/${page}.1)
+  if(EXISTS ${PREFIX}/share/man/man1/${page}.1)
     execute_process(COMMAND ${GROFF} -man -Tutf8 -ww -z ${PREFIX}/share/man/man1/${page}.1
                     RESULT_VARIABLE status ERROR_VARIABLE warnings)
     if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
