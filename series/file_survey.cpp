@@ -37,9 +37,13 @@ std::string withoutTrailingBlanks(std::string_view text) {
   return std::string(text.substr(0, end == std::string_view::npos ? 0 : end + 1));
 }
 
+// A UTF-8 byte order mark before the first line, which the runtime passes over.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 void survey(const std::string& bytes, FileSurvey& s) {
   const fmtio::LineEnds ends = fmtio::currentLineEnds();
-  for (std::size_t at = 0; at < bytes.size();) {
+  std::size_t start = bytes.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+  for (std::size_t at = start; at < bytes.size();) {
     std::size_t end = std::min(bytes.find_first_of("\r\n", at), bytes.size());
     std::string_view raw(bytes.data() + at, end - at);
     at = end + 1;
@@ -51,6 +55,10 @@ void survey(const std::string& bytes, FileSurvey& s) {
   }
   std::sort(s.tabbed.begin(), s.tabbed.end());
 }
+
+// Files larger than this are not surveyed (tabs and the file's markers are
+// then unknown): a data file of series is a few megabytes at most.
+constexpr std::uintmax_t kLargestSurveyed = std::uintmax_t{64} << 20;
 
 // The file's size, or 0 when it cannot be told.
 std::uintmax_t sizeOf(const std::string& file) {
@@ -72,7 +80,7 @@ FileSurvey& surveyOf(std::int32_t unit) {
   state.surveySize = size;
   state.survey = FileSurvey{};
   std::ifstream in(file, std::ios::binary);
-  if (file.empty() || !in) return state.survey;
+  if (file.empty() || size > kLargestSurveyed || !in) return state.survey;
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   state.survey.known = true;
   survey(bytes, state.survey);

@@ -80,6 +80,11 @@ TEST(TruthfulReading, NumbersBeyondWhatALineHoldsAreNamed) {
        header + "   101   102   103   104   105\n",
        {{"EX      ", 1950, {101, 102, 103}, {}}},
        " >> Sbr DATR:  Series EX: values beyond the header count of 3; not read:\n 104   105\n", 1},
+      {"digits after the last field of a compact line", 'C',
+       compactHeader(13, 1950, "EX", "  0(13F6.0)~") +
+           "     1     2     3     4     5     6     7     8     9    10    11    12    1314\n",
+       {{"EX      ", 1950, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}, {}}},
+       " >> Data line longer than 78 characters; not read:\n 14\n", 1},
       {"lines of values after the header's count", 'C',
        header + "   101   102   103\n   104   105\n" + compactHeader(1, 1960, "NEXT", "  0(13F6.0)~") +
            "     7\n",
@@ -132,6 +137,16 @@ TEST(TruthfulReading, TabsAndLinesOfAnotherIdentificationAreTold) {
            line("NRX14A", 1941, {7, 999}),
        {{"NRX14B  ", 1935, {0.01f, 0.02f, 0.03f, 0.04f, 0.05f, 0.06f, 0.07f}, {}}},
        " >> Sbr TRRW:  Series NRX14B, year  1940: the line is of NRX14A; read as part of the "
+       "series", 1},
+      {"a tab in a file of CR LF line ends", 'M',
+       "TITLE\r\nEX\t1935   101   102   103   104   105\r\n" + line("EX", 1940, {999}),
+       {{"EX      ", 1935, {1.01f, 1.02f, 1.03f, 1.04f, 1.05f}, {}}},
+       " >> Sbr TRRW:  Series EX, year  1935" + tab, 1},
+      {"an index line of another identification", 'I',
+       "IDX00119519990  01000  51000  51000  51000  51000  51000  51000  51000  51000  5\n"
+       "IDX0021960 900  59990  09990  09990  09990  09990  09990  09990  09990  09990  0\n",
+       {{"IDX001  ", 1951, {1, 1, 1, 1, 1, 1, 1, 1, 1, 0.9f}, {5, 5, 5, 5, 5, 5, 5, 5, 5, 5}}},
+       " >> Sbr TRRW:  Series IDX001, year  1960: the line is of IDX002; read as part of the "
        "series", 1},
       {"an I5 line keeps seven columns of the identification", 'M',
        line("ABCDEFG", -1005, {1, 2, 3, 4, 5}) + line("ABCDEFG", -1000, {6, 999}),
