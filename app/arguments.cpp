@@ -12,20 +12,22 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: ringedit                      edit a file of series, answering questions\n"
-    "       ringedit convert [--from L] [--to C|M|3|I] [--force]\n"
+    "       ringedit convert [--from F] [--to C|M|3|I|fh|csv] [--force]\n"
     "                        (-o NEWFILE | --out-dir DIR) INPUT...\n"
-    "       ringedit check [--from L] INPUT...\n"
+    "       ringedit check [--from F] INPUT...\n"
     "       ringedit -h | --help | --version\n"
     "\n"
     "convert  writes each INPUT's series to a new file without asking a question:\n"
     "         --to C compact (default, .rwm), M decadal .01 or 3 decadal .001 (.rwl),\n"
-    "         I decadal indices with their sample depths (.crn, from index INPUTs);\n"
+    "         I decadal indices with their sample depths (.crn, from index INPUTs),\n"
+    "         fh Heidelberg (.fh) or csv a table of years and series (.csv);\n"
     "         -o names the new file of one INPUT, --out-dir the folder of the new\n"
     "         files (the INPUT's name with .rwm or .rwl); an existing file is\n"
     "         replaced only with --force, an INPUT never.\n"
     "check    reads each INPUT as convert would and lists its series; writes nothing.\n"
     "--from   the INPUTs' format: C compact, M decadal measurements, I indices,\n"
-    "         A Accurite, 1 single column, 2 year and value, V value and year;\n"
+    "         A Accurite, 1 single column, 2 year and value, V value and year,\n"
+    "         fh Heidelberg, csv a table with a column of years (\"NA\": no value);\n"
     "         without it each INPUT's format is identified from its first lines.\n"
     "\n"
     "Exit status: 0 done without a message, 1 done with messages (\" >> \" on\n"
@@ -60,7 +62,7 @@ std::string checkFrom(char letter, const std::string& value) {
       return "--from " + value + ": " + std::string(f.name) +
              " files ask questions when they are read; edit them in the session";
   if (letter == ' ' || kReadableLetters.find(letter) == std::string_view::npos)
-    return "--from " + value + ": not a format letter (C M I A 1 2 V)";
+    return "--from " + value + ": not a format (C M I A 1 2 V fh csv)";
   return "";
 }
 
@@ -88,13 +90,17 @@ std::string takeOption(const std::vector<std::string>& words, std::size_t& k, Ac
     value = words[++k];
   }
   if (word == "--from") {
+    o.fromExchange = series::exchangeNamed(value);
+    if (o.fromExchange != series::Exchange::None) return "";
     o.from = letterOf(value);
     return checkFrom(o.from, value);
   }
   if (word == "--to") {
+    o.toExchange = series::exchangeNamed(value);
+    if (o.toExchange != series::Exchange::None) return "";
     o.to = letterOf(value);
     if (kOutputLetters.find(o.to) == std::string_view::npos || o.to == ' ')
-      return "--to " + value + ": C, M, 3 or I";
+      return "--to " + value + ": C, M, 3, I, fh or csv";
     return "";
   }
   (word == "-o" ? o.output : o.outDir) = value;

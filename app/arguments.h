@@ -3,12 +3,14 @@
 //
 //   ringedit
 //   ringedit -h | --help | --version
-//   ringedit convert [--from L] [--to C|M|3|I] [--force] (-o NEW | --out-dir DIR) INPUT...
+//   ringedit convert [--from L] [--to C|M|3|I|fh|csv] [--force] (-o NEW | --out-dir DIR) INPUT...
 //   ringedit check [--from L] INPUT...
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "series/exchange.h"
 
 namespace app {
 
@@ -16,6 +18,9 @@ namespace app {
 struct BatchOptions {
   char from = ' ';         // the inputs' format letter; blank: identify each input
   char to = 'C';           // the new files' format: C, M, 3 or I (indices)
+  // An exchange format instead of the letters: the inputs' and the new files'.
+  series::Exchange fromExchange = series::Exchange::None;
+  series::Exchange toExchange = series::Exchange::None;
   bool force = false;      // an existing new file may be replaced
   std::string output;      // -o: the new file of the one input
   std::string outDir;      // --out-dir: the folder of the new files

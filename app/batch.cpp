@@ -1,11 +1,13 @@
 // convert and check: reading inputs without questions.
 #include "app/batch.h"
 
+#include <fstream>
+#include <limits>
 #include <memory>
 #include <string_view>
 #include <utility>
 
-#include "app/copying.h"
+#include "app/series_sink.h"
 #include "app/edits.h"
 #include "dialogue/fileop.h"
 #include "dialogue/tables.h"
@@ -13,6 +15,7 @@
 #include "fmtio/io.h"
 #include "fmtio/stop.h"
 #include "series/datol.h"
+#include "series/exchange.h"
 #include "series/fmtid.h"
 
 namespace app {
@@ -88,60 +91,73 @@ std::string_view askingName(char letter) {
   return {};
 }
 
-// The format letter of the input: the one given, or the one identified.
-char formatOf(std::int32_t unit, const BatchOptions& options) {
-  return options.from != ' ' ? options.from : series::FMTDET(unit);
+
+// The file's bytes, at most limit of them (enough to tell an exchange format).
+std::string fileText(const std::string& path,
+                     std::size_t limit = std::numeric_limits<std::size_t>::max()) {
+  std::ifstream in(path, std::ios::binary);
+  std::string text;
+  char buffer[65536];
+  while (text.size() < limit && in) {
+    in.read(buffer, sizeof buffer);
+    text.append(buffer, static_cast<std::size_t>(in.gcount()));
+  }
+  if (text.size() > limit) text.resize(limit);
+  return text;
 }
 
-void sayRefused(std::int32_t sequence, const series::Series& s, const CopyCheck& check) {
-  if (check.refusal == Refusal::YearsBeyond)
-    fmtio::WRITE(kConsole,
-                 FMT("(' >> Series',I5,2X,A,2I6,': not copied, its years do not fit',"
-                     "' the new file''s year fields')"),
-                 sequence, s.ident, s.firstYear, lastYear(s));
-  else if (check.compactHoldsIt)
-    fmtio::WRITE(kConsole,
-                 FMT("(' >> Series',I5,2X,A,2I6,': not copied, its value',1PE12.4,' of year',"
-                     "I6,' does not fit the new file''s value fields (the compact format',"
-                     "' holds it)')"),
-                 sequence, s.ident, s.firstYear, lastYear(s), s.values[check.value],
-                 s.firstYear + check.value);
-  else
-    fmtio::WRITE(kConsole,
-                 FMT("(' >> Series',I5,2X,A,2I6,': not copied, its value',1PE12.4,' of year',"
-                     "I6,' does not fit the new file''s value fields')"),
-                 sequence, s.ident, s.firstYear, lastYear(s), s.values[check.value],
-                 s.firstYear + check.value);
+// The input's format: an exchange format named or shown by its first lines,
+// or a format letter given or identified as the session identifies it.
+struct InputFormat {
+  char letter = ' ';
+  series::Exchange exchange = series::Exchange::None;
+  std::string name() const {
+    for (const series::ExchangeFormat& f : series::kExchangeFormats)
+      if (f.format == exchange) return std::string(f.name);
+    return std::string(1, letter);
+  }
+};
+
+InputFormat formatOf(std::int32_t unit, const std::string& input, const BatchOptions& options) {
+  if (options.fromExchange != series::Exchange::None) return {' ', options.fromExchange};
+  if (options.from != ' ') return {options.from};
+  constexpr std::size_t kIdentifyBytes = 65536;
+  series::Exchange exchange = series::identifyExchange(fileText(input, kIdentifyBytes));
+  if (exchange != series::Exchange::None) return {' ', exchange};
+  return {series::FMTDET(unit)};
 }
 
-std::string seriesLine(const series::Series& s) {
-  std::string line(40, ' ');
-  fmtio::WRITE(fmtio::Internal(line), FMT("(2X,A,3I7)"), s.ident, s.firstYear, lastYear(s),
-               s.count);
-  return line.substr(0, line.find_last_not_of(' ') + 1);
+// Why the input cannot go to the new file's format, or "".
+std::string refusedFormat(const InputFormat& format, const BatchOptions& options) {
+  if (format.exchange != series::Exchange::None) return "";
+  if (format.letter == ' ') return "its format is not recognised: name it with --from";
+  if (std::string_view name = askingName(format.letter); !name.empty())
+    return "its format looks " + std::string(name) + " (" + format.letter +
+           "), whose reading asks questions: edit it in the session, or name another"
+           " format with --from";
+  if (options.to == 'I' && options.toExchange == series::Exchange::None && format.letter != 'I')
+    return std::string("--to I writes index files with their sample counts; this input is"
+                       " not one (format ") + format.letter + ")";
+  return "";
 }
 
-// Reads every series of the open input; with a new file open on out, writes
-// those the new file can hold, as the session's "T" copies them.
-void readSeries(std::int32_t in, std::int32_t out, bool writing, const BatchOptions& options,
-                InputReport& report) {
+// Every series of a line format, read as the session reads them.
+void readLineSeries(std::int32_t in, SeriesSink& sink) {
   auto s = std::make_unique<series::Series>();
-  const std::string_view request = options.to == 'I' ? kIndexRequest : writerRequest(options.to);
   for (std::int32_t sequence = 1;; ++sequence) {
     s->ident.resize(kIdentLength, ' ');
     series::DATOL(*s, in);
     if (s->count < 1) return;
-    if (!writing) {
-      report.lines.push_back(seriesLine(*s));
-    } else if (CopyCheck check = checkCopy(*s, request); check.refusal != Refusal::None) {
-      sayRefused(sequence, *s, check);
-      continue;
-    } else {
-      writeSeries(*s, out, request);
-    }
-    ++report.series;
-    report.values += s->count;
+    sink.take(*s, sequence);
   }
+}
+
+void readExchangeSeries(const std::string& input, series::Exchange format, SeriesSink& sink) {
+  const series::ExchangeRead read =
+      series::readExchange(format, fileText(input));
+  for (const std::string& message : read.messages) say(message);
+  std::int32_t sequence = 0;
+  for (const series::NamedSeries& named : read.series) sink.take(named, ++sequence);
 }
 
 // The program run of one input; false when it could not be read through.
@@ -152,21 +168,20 @@ bool readInput(const std::string& input, const std::string& newFile, const Batch
   const std::int32_t in = dialogue::UNITNO(1);
   const std::int32_t out = dialogue::UNITNO(2);
   if (!dialogue::openDataFile(in, input)) return say("cannot be opened");
-  const char letter = formatOf(in, options);
-  if (letter == ' ') return say("its format is not recognised: name it with --from");
-  if (std::string_view name = askingName(letter); !name.empty())
-    return say("its format looks " + std::string(name) + " (" + letter +
-               "), whose reading asks questions: edit it in the session, or name another"
-               " format with --from");
-  if (options.to == 'I' && letter != 'I')
-    return say(std::string("--to I writes index files with their sample counts; this input is"
-                           " not one (format ") + letter + ")");
-  dialogue::setUnitFormat(in, letter);
-  report.lines.push_back(std::string("format ") + letter);
+  const InputFormat format = formatOf(in, input, options);
+  if (std::string why = refusedFormat(format, options); !why.empty()) return say(why);
+  report.lines.push_back("format " + format.name());
   const bool writing = !newFile.empty();
   if (writing && !dialogue::createDataFile(out, newFile, options.force))
     return say("the new file " + newFile + " cannot be created");
-  readSeries(in, out, writing, options, report);
+  SeriesSink sink(out, writing, format.letter == 'I', options, report);
+  if (format.exchange != series::Exchange::None) {
+    readExchangeSeries(input, format.exchange, sink);
+  } else {
+    dialogue::setUnitFormat(in, format.letter);
+    readLineSeries(in, sink);
+  }
+  sink.finish();
   return true;
 }
 

@@ -39,7 +39,9 @@ class Progress {
 
 std::string newFileOf(const std::string& input, const BatchOptions& options) {
   if (!options.output.empty()) return options.output;
-  const char* extension = options.to == 'C' ? ".rwm" : options.to == 'I' ? ".crn" : ".rwl";
+  std::string extension = options.to == 'C' ? ".rwm" : options.to == 'I' ? ".crn" : ".rwl";
+  for (const series::ExchangeFormat& f : series::kExchangeFormats)
+    if (f.format == options.toExchange) extension = f.extension;
   return (fs::path(options.outDir) / fs::path(input).stem()).string() + extension;
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,9 +52,9 @@ TEST(CommandLine, HelpVersionAndUsageErrors) {
       {{"convert", "-o", "a", "--out-dir", "d", "x"}, 2, "", "either -o NEWFILE or --out-dir"},
       {{"convert", "-o", "a", "x", "y"}, 2, "", "-o names the new file of one INPUT"},
       {{"convert", "-o", "a"}, 2, "", "no INPUT given"},
-      {{"convert", "--to", "Q", "-o", "a", "x"}, 2, "", "--to Q: C, M, 3 or I"},
+      {{"convert", "--to", "Q", "-o", "a", "x"}, 2, "", "--to Q: C, M, 3, I, fh or csv"},
       {{"convert", "--from", "S", "-o", "a", "x"}, 2, "", "spreadsheet files ask questions"},
-      {{"check", "--from", "Z", "x"}, 2, "", "--from Z: not a format letter"},
+      {{"check", "--from", "Z", "x"}, 2, "", "--from Z: not a format"},
       {{"check", "-o", "a", "x"}, 2, "", "unknown option -o"},
       {{"check", "--force", "x"}, 2, "", "unknown option --force"},
   };
@@ -286,6 +287,95 @@ TEST(Convert, IndicesKeepTheirSampleCounts) {
   EXPECT_EQ(refused.status, 2);
   EXPECT_NE(refused.err.find("--to I writes index files"), std::string::npos) << refused.err;
   EXPECT_FALSE(fs::exists(dir.file("x.crn")));
+}
+
+// A CSV table's numbers by series name and year.
+std::map<std::string, std::map<long, double>> tableOf(const std::string& csv) {
+  std::map<std::string, std::map<long, double>> table;
+  std::vector<std::string> lines = linesOf(csv);
+  if (lines.empty()) return table;
+  auto cells = [](const std::string& line) {
+    std::vector<std::string> list(1);
+    for (char c : line) {
+      if (c == ',')
+        list.emplace_back();
+      else
+        list.back().push_back(c);
+    }
+    return list;
+  };
+  const std::vector<std::string> names = cells(lines[0]);
+  for (std::size_t n = 1; n < lines.size(); ++n) {
+    std::vector<std::string> row = cells(lines[n]);
+    for (std::size_t k = 1; k < row.size() && k < names.size(); ++k)
+      if (row[k] != "NA") table[names[k]][std::stol(row[0])] = std::stod(row[k]);
+  }
+  return table;
+}
+
+// Every pair of new-file formats one after the other keeps the series'
+// names, years and values as far as the formats hold them (M: hundredths).
+TEST(Convert, EveryPairOfFormatsKeepsTheSeries) {
+  std::vector<fs::path> sources = {kExamples / "measurements_001.rwl",
+                                   kExamples / "compact.rwm"};
+  if (fs::is_directory(kSharedData)) {
+    sources.push_back(kSharedData / "rwl" / "ca533.rwl");
+    sources.push_back(kSharedData / "compact" / "tucsoncompact.rwm");
+  }
+  const std::vector<std::string> formats = {"C", "M", "3", "fh", "csv"};
+  for (const fs::path& source : sources) {
+    TempDir dir;
+    ASSERT_EQ(ringedit({"convert", "--to", "csv", "-o", dir.file("direct.csv"), source.string()})
+                  .status,
+              0);
+    const auto direct = tableOf(dir.read("direct.csv"));
+    for (const std::string& x : formats) {
+      for (const std::string& y : formats) {
+        if (x == y) continue;
+        std::string what = source.filename().string() + " " + x + " then " + y;
+        fs::remove_all(dir.file("w"));
+        fs::create_directories(dir.file("w"));
+        auto first = ringedit({"convert", "--to", x, "-o", dir.file("w/1"), source.string()});
+        auto second = ringedit({"convert", "--to", y, "-o", dir.file("w/2"), dir.file("w/1")});
+        auto last = ringedit({"convert", "--to", "csv", "-o", dir.file("w/3"), dir.file("w/2")});
+        ASSERT_EQ(first.status + second.status + last.status, 0)
+            << what << first.err << second.err << last.err;
+        const auto table = tableOf(dir.read("w/3"));
+        const double tolerance = x == "M" || y == "M" ? 0.005001 : 0.0005001;
+        ASSERT_EQ(table.size(), direct.size()) << what;
+        for (const auto& [name, years] : direct) {
+          ASSERT_EQ(table.count(name), 1u) << what << " " << name;
+          const auto& got = table.at(name);
+          ASSERT_EQ(got.size(), years.size()) << what << " " << name;
+          EXPECT_EQ(got.begin()->first, years.begin()->first) << what << " " << name;
+          for (const auto& [year, value] : years)
+            ASSERT_NEAR(got.at(year), value, tolerance) << what << " " << name << " " << year;
+        }
+      }
+    }
+  }
+}
+
+// Names longer than the new file's identification field are cut, each cut
+// told, and two that become equal are kept apart.
+TEST(Convert, LongNamesAreCutToDistinctIdentifications) {
+  TempDir dir;
+  dir.write("long.csv",
+            "year,MOUNTAIN_PINE_01,MOUNTAIN_PINE_02,SHORT\n1901,1.5,2.5,0.5\n1902,1.25,2,0.75\n");
+  auto run = ringedit({"convert", "--to", "M", "-o", dir.file("new.rwl"), dir.file("long.csv")});
+  EXPECT_EQ(run.status, 1) << run.err;
+  const std::string name = dir.file("long.csv") + ": >> ";
+  EXPECT_EQ(run.err, name + "Series MOUNTAIN_PINE_01: identification cut to 8 columns: MOUNTAIN\n" +
+                         name +
+                         "Series MOUNTAIN_PINE_02: identification cut to 8 columns: MOUNTAI2 "
+                         "(MOUNTAIN stands for an earlier series)\n");
+  auto listed = ringedit({"check", "--from", "M", dir.file("new.rwl")});
+  EXPECT_NE(listed.out.find("  MOUNTAIN   1901   1902      2"), std::string::npos) << listed.out;
+  EXPECT_NE(listed.out.find("  MOUNTAI2   1901   1902      2"), std::string::npos) << listed.out;
+  EXPECT_NE(listed.out.find("  SHORT      1901   1902      2"), std::string::npos) << listed.out;
+  auto whole = ringedit({"convert", "--to", "fh", "-o", dir.file("new.fh"), dir.file("long.csv")});
+  EXPECT_EQ(whole.status, 0) << whole.err;
+  EXPECT_NE(dir.read("new.fh").find("KeyCode=MOUNTAIN_PINE_02"), std::string::npos);
 }
 
 TEST(Check, ListsTheSeriesAndWritesNothing) {
