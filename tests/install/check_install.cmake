@@ -72,8 +72,8 @@ foreach(program ringedit ringfmt)
     list(APPEND words ${commands})
     list(REMOVE_DUPLICATES words)
     list(TRANSFORM words REPLACE "-" "\\\\-" OUTPUT_VARIABLE wanted)
-    # The letters of an option's choice: "--to C|M|3" as "C | M | 3".
-    string(REGEX MATCHALL "--[a-z-]+ [A-Z0-9]([|][A-Z0-9])+" choices "${usage}")
+    # The values of an option's choice: "--to C|M|fh" as "C | M | fh".
+    string(REGEX MATCHALL "--[a-z-]+ [A-Za-z0-9]+([|][A-Za-z0-9]+)+" choices "${usage}")
     list(TRANSFORM choices REPLACE "^--[a-z-]+ " "")
     list(TRANSFORM choices REPLACE "[|]" " | ")
     foreach(text ${wanted} ${choices})
