@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ make cmake libgtest-dev libgmock-dev tmux clang libclang-rt-14-dev qt6-base-dev poppler-utils libedit-dev dpkg-dev file groff-base)
+packages=(g++ make cmake libgtest-dev libgmock-dev tmux clang libclang-rt-14-dev qt6-base-dev poppler-utils libedit-dev libpugixml-dev dpkg-dev file groff-base)
 build_dir=${RINGEDIT_BUILD_DIR:-build}
 asan_dir=${RINGEDIT_ASAN_DIR:-build-asan}
 fuzz_dir=${RINGEDIT_FUZZ_DIR:-build-fuzz}

@@ -66,6 +66,11 @@ std::string checkFrom(char letter, const std::string& value) {
   return "";
 }
 
+std::string availability(const std::string& value, series::Exchange format) {
+  if (series::exchangeAvailable(format)) return "";
+  return value + ": this format is not built into this program";
+}
+
 // Takes the option at words[k] (and its value); "" or what is wrong.
 std::string takeOption(const std::vector<std::string>& words, std::size_t& k, Action action,
                        BatchOptions& o) {
@@ -91,13 +96,13 @@ std::string takeOption(const std::vector<std::string>& words, std::size_t& k, Ac
   }
   if (word == "--from") {
     o.fromExchange = series::exchangeNamed(value);
-    if (o.fromExchange != series::Exchange::None) return "";
+    if (o.fromExchange != series::Exchange::None) return availability(value, o.fromExchange);
     o.from = letterOf(value);
     return checkFrom(o.from, value);
   }
   if (word == "--to") {
     o.toExchange = series::exchangeNamed(value);
-    if (o.toExchange != series::Exchange::None) return "";
+    if (o.toExchange != series::Exchange::None) return availability(value, o.toExchange);
     o.to = letterOf(value);
     if (kOutputLetters.find(o.to) == std::string_view::npos || o.to == ' ')
       return "--to " + value + ": C, M, 3, I, fh or csv";

@@ -12,6 +12,7 @@
 #include "fmtio/interrupt.h"
 #include "fmtio/options.h"
 #include "fmtio/stop.h"
+#include "series/tridas.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ void print(std::FILE* stream, const std::string& text) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> words(argv + 1, argv + argc);
+  series::registerTridas();
   const app::CommandLine line = app::parseCommandLine(words);
   fmtio::catchInterrupts();
   switch (line.action) {

@@ -37,30 +37,68 @@ std::vector<std::string_view> textLines(std::string_view text) {
   return lines;
 }
 
+namespace {
+
+ExchangeRead readHeidelbergText(std::string_view text) { return readHeidelberg(textLines(text)); }
+ExchangeRead readCsvText(std::string_view text) { return readCsvTable(textLines(text)); }
+
+// The codecs by format, in the order a file's format is looked for.
+struct ExchangeCodecs {
+  std::vector<std::pair<Exchange, ExchangeCodec>> list = {
+      {Exchange::Heidelberg, {looksLikeHeidelberg, readHeidelbergText, writeHeidelberg}},
+      {Exchange::Csv, {looksLikeCsvTable, readCsvText, writeCsvTable}},
+  };
+};
+
+ExchangeCodecs& codecs() {
+  static ExchangeCodecs table;
+  return table;
+}
+
+const ExchangeCodec* codecOf(Exchange format) {
+  for (const auto& [f, codec] : codecs().list)
+    if (f == format) return &codec;
+  return nullptr;
+}
+
+std::string_view nameOf(Exchange format) {
+  for (const ExchangeFormat& f : kExchangeFormats)
+    if (f.format == format) return f.name;
+  return {};
+}
+
+}  // namespace
+
+void registerExchange(Exchange format, const ExchangeCodec& codec) {
+  for (auto& [f, c] : codecs().list)
+    if (f == format) {
+      c = codec;
+      return;
+    }
+  codecs().list.emplace_back(format, codec);
+}
+
+bool exchangeAvailable(Exchange format) {
+  const ExchangeCodec* codec = codecOf(format);
+  return codec != nullptr && codec->read != nullptr && codec->write != nullptr;
+}
+
 Exchange identifyExchange(std::string_view text) {
   const std::vector<std::string_view> lines = textLines(text);
-  if (looksLikeHeidelberg(lines)) return Exchange::Heidelberg;
-  if (looksLikeCsvTable(lines)) return Exchange::Csv;
+  for (const auto& [format, codec] : codecs().list)
+    if (codec.looksLike != nullptr && codec.looksLike(lines)) return format;
   return Exchange::None;
 }
 
 ExchangeRead readExchange(Exchange format, std::string_view text) {
-  const std::vector<std::string_view> lines = textLines(text);
-  switch (format) {
-    case Exchange::Heidelberg: return readHeidelberg(lines);
-    case Exchange::Csv: return readCsvTable(lines);
-    case Exchange::None: break;
-  }
-  return {};
+  const ExchangeCodec* codec = codecOf(format);
+  if (codec != nullptr && codec->read != nullptr) return codec->read(text);
+  return {{}, {"the " + std::string(nameOf(format)) + " format is not built into this program"}};
 }
 
 std::string writeExchange(Exchange format, const std::vector<NamedSeries>& series) {
-  switch (format) {
-    case Exchange::Heidelberg: return writeHeidelberg(series);
-    case Exchange::Csv: return writeCsvTable(series);
-    case Exchange::None: break;
-  }
-  return {};
+  const ExchangeCodec* codec = codecOf(format);
+  return codec != nullptr && codec->write != nullptr ? codec->write(series) : std::string();
 }
 
 NamedSeries namedFrom(const Series& s, bool withSamples) {

@@ -19,6 +19,7 @@ struct NamedSeries {
   std::int32_t firstYear = 0;
   std::vector<float> values;
   std::vector<std::int32_t> samples;  // one per value, or empty
+  std::string note;  // where the series stands in its file (a TRiDaS path), or empty
 };
 
 // What reading a whole file gave: its series and the " >> " messages (each
@@ -29,7 +30,7 @@ struct ExchangeRead {
 };
 
 // The exchange formats by name.
-enum class Exchange { None, Heidelberg, Csv };
+enum class Exchange { None, Heidelberg, Csv, Tridas };
 struct ExchangeFormat {
   Exchange format;
   std::string_view name;       // as --from and --to take it
@@ -38,7 +39,21 @@ struct ExchangeFormat {
 inline constexpr ExchangeFormat kExchangeFormats[] = {
     {Exchange::Heidelberg, "fh", ".fh"},
     {Exchange::Csv, "csv", ".csv"},
+    {Exchange::Tridas, "tridas", ".xml"},
 };
+
+// How one format is told, read and written. The text formats are built in;
+// the XML format needs the system's XML library and is registered by the
+// programs that link it (registerTridas, series/tridas.h). A format not
+// registered is told by no file and read or written with a message.
+struct ExchangeCodec {
+  bool (*looksLike)(const std::vector<std::string_view>& lines) = nullptr;
+  ExchangeRead (*read)(std::string_view text) = nullptr;
+  std::string (*write)(const std::vector<NamedSeries>& series) = nullptr;
+};
+void registerExchange(Exchange format, const ExchangeCodec& codec);
+// Whether the format can be read and written by this program.
+bool exchangeAvailable(Exchange format);
 // The format of a name ("fh", "csv", any case), or Exchange::None.
 Exchange exchangeNamed(std::string_view name);
 // The format the file's first bytes show, or Exchange::None.

@@ -240,6 +240,7 @@ std::string writeHeidelberg(const std::vector<NamedSeries>& series) {
     const std::int64_t last = std::int64_t{s.firstYear} + std::int64_t(s.values.size()) - 1;
     text += "HEADER:\nKeyCode=" + s.name + "\nDateBegin=" + std::to_string(s.firstYear) +
             "\nDateEnd=" + std::to_string(last) + "\nLength=" + std::to_string(s.values.size()) +
+            (s.note.empty() ? "" : "\nComment=" + s.note) +
             "\nUnit=" + (factor == 0.01 ? "1/100 mm" : "1/1000 mm") +
             "\nDataFormat=" + (chrono ? "HalfChrono" : "Tree") +
             "\nDATA:" + (chrono ? "HalfChrono" : "Tree") + "\n";

@@ -322,7 +322,7 @@ TEST(Convert, EveryPairOfFormatsKeepsTheSeries) {
     sources.push_back(kSharedData / "rwl" / "ca533.rwl");
     sources.push_back(kSharedData / "compact" / "tucsoncompact.rwm");
   }
-  const std::vector<std::string> formats = {"C", "M", "3", "fh", "csv"};
+  const std::vector<std::string> formats = {"C", "M", "3", "fh", "csv", "tridas"};
   for (const fs::path& source : sources) {
     TempDir dir;
     ASSERT_EQ(ringedit({"convert", "--to", "csv", "-o", dir.file("direct.csv"), source.string()})

@@ -80,8 +80,8 @@ TEST(CsvTable, EachSeriesRunsFromItsFirstToItsLastValue) {
 }
 
 TEST(CsvTable, WritesNaOutsideEachSeriesAndReadsBackTheSame) {
-  const std::vector<NamedSeries> series = {{"A", 1900, {1.25f, 0.3f}, {}},
-                                           {"B,2", 1901, {2.5f, 0.125f, 9.99f}, {}}};
+  const std::vector<NamedSeries> series = {{"A", 1900, {1.25f, 0.3f}, {}, ""},
+                                           {"B,2", 1901, {2.5f, 0.125f, 9.99f}, {}, ""}};
   const std::string text = writeCsvTable(series);
   EXPECT_EQ(text, "year,A,\"B,2\"\n1900,1.25,NA\n1901,0.3,2.5\n1902,NA,0.125\n1903,NA,9.99\n");
   ExchangeRead read = readCsvTable(textLines(text));
@@ -130,9 +130,9 @@ TEST(Heidelberg, ReadsTheKindsOfDataInTheDeclaredUnit) {
 
 TEST(Heidelberg, WritesTreeOrHalfChronoAndReadsBackTheSame) {
   const std::vector<NamedSeries> series = {
-      {"K1", 1901, {2.5f, 1.25f}, {}},
-      {"FINE", -3, {0.125f, 1.5f}, {}},
-      {"CHRONO", 1700, {0.998f, 1.002f, 1.1f}, {4, 5, 6}},
+      {"K1", 1901, {2.5f, 1.25f}, {}, ""},
+      {"FINE", -3, {0.125f, 1.5f}, {}, ""},
+      {"CHRONO", 1700, {0.998f, 1.002f, 1.1f}, {4, 5, 6}, ""},
   };
   const std::string text = writeHeidelberg(series);
   EXPECT_NE(text.find("HEADER:\nKeyCode=K1\nDateBegin=1901\nDateEnd=1902\nLength=2\n"
