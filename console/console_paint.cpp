@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "console/console_widget.h"
+#include "console/text_cells.h"
 
 namespace console {
 namespace {
@@ -15,30 +16,47 @@ constexpr char16_t kControlPictures = 0x2400;
 constexpr char16_t kDeletePicture = 0x2421;
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool drawsAsIs(unsigned char c) { return (c >= 0x20 && c < 0x7F) || c >= 0xA0; }
+bool isPlain(unsigned char c) { return c >= 0x20 && c < 0x7F; }
 
-QChar pictureOf(unsigned char c) {
-  if (c < 0x20) return QChar(static_cast<char16_t>(kControlPictures + c));
-  return QChar(c == 0x7F ? kDeletePicture : kReplacement);
+// What one cell that is not plain ASCII shows: its character when it is
+// whole UTF-8, a control picture for a control character, a single byte
+// from 0xA0 as its Latin-1 character, else the replacement character.
+QString cellPicture(std::string_view cell) {
+  if (isWideCharacter(cell))
+    return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
+  const auto c = static_cast<unsigned char>(cell[0]);
+  if (c < 0x20) return QString(QChar(static_cast<char16_t>(kControlPictures + c)));
+  if (c == 0x7F) return QString(QChar(kDeletePicture));
+  if (cell.size() == 1 && c >= 0xA0) return QString(QChar(static_cast<char16_t>(c)));
+  return QString(QChar(kReplacement));
 }
 
-// Draws bytes cell by cell from x; runs of plain characters go in one call,
-// each control character by itself at its own cell.
+// Draws the cells of bytes from x; runs of plain characters go in one
+// call, every other character by itself at its own cell.
 void drawCells(QPainter& painter, int x, int baseline, int cellWidth, std::string_view bytes) {
   std::size_t k = 0;
+  int column = 0;
   while (k < bytes.size()) {
     std::size_t end = k;
-    while (end < bytes.size() && drawsAsIs(static_cast<unsigned char>(bytes[end]))) ++end;
-    const int left = x + static_cast<int>(k) * cellWidth;
+    while (end < bytes.size() && isPlain(static_cast<unsigned char>(bytes[end]))) ++end;
+    const int left = x + column * cellWidth;
     if (end > k) {
       painter.drawText(QPoint(left, baseline),
                        QString::fromLatin1(bytes.data() + k, static_cast<qsizetype>(end - k)));
+      column += static_cast<int>(end - k);
     } else {
-      painter.drawText(QPoint(left, baseline), QString(pictureOf(bytes[k])));
-      end = k + 1;
+      end = k + cellBytes(bytes, k);
+      painter.drawText(QPoint(left, baseline), cellPicture(bytes.substr(k, end - k)));
+      ++column;
     }
     k = end;
   }
+}
+
+// The bytes of count cells from a column.
+std::string_view cellsOf(std::string_view text, int column, int count) {
+  const std::size_t begin = byteOfColumn(text, column);
+  return text.substr(begin, byteOfColumn(text.substr(begin), count));
 }
 
 }  // namespace
@@ -59,11 +77,10 @@ void ConsoleWidget::paintEvent(QPaintEvent* event) {
 // Only the columns in view are drawn.
 void ConsoleWidget::drawLine(QPainter& painter, int line) const {
   const std::string_view text = text_.line(line);
-  const int from = std::min(text_.firstVisibleColumn(), static_cast<int>(text.size()));
-  const int count = std::min(static_cast<int>(text.size()) - from, text_.visibleColumns() + 1);
+  const int from = std::min(text_.firstVisibleColumn(), cellCount(text));
   const QPoint at = cellPosition(line, from);
   drawCells(painter, at.x(), at.y() + ascent_, characterWidth_,
-            text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(count)));
+            cellsOf(text, from, text_.visibleColumns() + 1));
 }
 
 void ConsoleWidget::drawSelection(QPainter& painter) const {
@@ -84,12 +101,10 @@ void ConsoleWidget::drawCaret(QPainter& painter) const {
   if (!caretShown_ || !caretOn_) return;
   const QRect cell = caretRect();
   painter.fillRect(cell, textColour_);
-  const std::string_view line = text_.line(text_.caretLine());
-  const int column = text_.caretColumn();
-  if (column >= static_cast<int>(line.size())) return;
+  const std::string_view under = cellsOf(text_.line(text_.caretLine()), text_.caretColumn(), 1);
+  if (under.empty()) return;
   painter.setPen(Qt::white);
-  drawCells(painter, cell.left(), cell.top() + ascent_, characterWidth_,
-            line.substr(static_cast<std::size_t>(column), 1));
+  drawCells(painter, cell.left(), cell.top() + ascent_, characterWidth_, under);
   painter.setPen(textColour_);
 }
 

@@ -2,6 +2,8 @@
 // rule of a console window's text.
 #include "console/console_text.h"
 
+#include "console/text_cells.h"
+
 namespace console {
 namespace {
 
@@ -25,7 +27,18 @@ std::string_view ConsoleText::line(int k) const {
 }
 
 int ConsoleText::lastLineLength() const {
-  return lineCount() == 0 ? 0 : starts_.back() - starts_[starts_.size() - 2];
+  if (lineCount() == 0) return 0;
+  return lastLineAscii_ ? static_cast<int>(lastLine().size()) : cellCount(lastLine());
+}
+
+std::size_t ConsoleText::lastLineByte(int column) const {
+  if (lastLineAscii_) return std::min(static_cast<std::size_t>(column), lastLine().size());
+  return byteOfColumn(lastLine(), column);
+}
+
+int ConsoleText::lastLineColumn(std::size_t at) const {
+  if (lastLineAscii_) return static_cast<int>(std::min(at, lastLine().size()));
+  return columnOfByte(lastLine(), at);
 }
 
 void ConsoleText::feed(char c) {
@@ -52,16 +65,17 @@ void ConsoleText::write(std::string_view block) {
   if (!block.empty() && block.back() == kLineFeed) block.remove_suffix(1);
   for (char c : block) feed(c);
   inputStart_ = caretColumn_;
+  inputLine_ = caretLine_;
+  undo_.clear();
   modified_ = true;
 }
 
 std::string ConsoleText::takeReply(int capacity) {
   const std::string_view last = lineCount() > 0 ? line(lineCount() - 1) : std::string_view();
-  const int n = std::min(static_cast<int>(last.size()), capacity - 2);
+  const std::size_t n = std::min(last.size(), static_cast<std::size_t>(std::max(capacity - 2, 0)));
+  const std::size_t begin = byteOfColumn(last, inputStart_);
   std::string reply;
-  if (inputStart_ < n)
-    reply.assign(last.substr(static_cast<std::size_t>(inputStart_),
-                             static_cast<std::size_t>(n - inputStart_)));
+  if (begin < n) reply.assign(last.substr(begin, n - begin));
   reply += kReplyEnd;
   inputStart_ = 0;
   return reply;
@@ -85,10 +99,12 @@ void ConsoleText::enter() {
     recomputeRanges();
   }
   readPending_ = false;
+  undo_.clear();
 }
 
 // Inserts c at the caret of the last line (starting it if pending); false
-// when there is no room even after discarding old lines.
+// when there is no room even after discarding old lines. A continuation
+// byte completes the character before the caret and leaves the caret there.
 bool ConsoleText::type(char c) {
   scrollToBottom();
   if (linePending_) {
@@ -97,11 +113,13 @@ bool ConsoleText::type(char c) {
   }
   if (!makeRoom(1, 0)) return false;
   const int column = caretColumn_;
-  insertAt(column, c);
-  ++caretColumn_;
+  const std::size_t at = lastLineByte(column);
+  insertAt(at, c);
+  caretColumn_ = lastLineColumn(at + 1);
   widest_ = std::max(widest_, caretColumn_);
-  damageCells(lineCount() - 1, column, column + 1 == lastLineLength() ? column + 1 : kRightEdge);
-  if (caretColumn_ + 1 > visibleColumns_) {
+  const int from = std::max(caretColumn_ - 1, 0);
+  damageCells(lineCount() - 1, from, caretColumn_ == lastLineLength() ? caretColumn_ : kRightEdge);
+  if (caretColumn_ > column && caretColumn_ + 1 > visibleColumns_) {
     recomputeRanges();
     scrollColumnsBy(1);
   }
@@ -111,13 +129,15 @@ bool ConsoleText::type(char c) {
 bool ConsoleText::appendLine() {
   if (!makeRoom(0, 1)) return false;
   starts_.push_back(static_cast<int>(text_.size()));
+  lastLineAscii_ = true;
   return true;
 }
 
-void ConsoleText::insertAt(int column, char c) {
-  column = std::clamp(column, 0, lastLineLength());
-  text_.insert(static_cast<std::size_t>(starts_[starts_.size() - 2] + column), 1, c);
+void ConsoleText::insertAt(std::size_t at, char c) {
+  at = std::min(at, lastLine().size());
+  text_.insert(static_cast<std::size_t>(starts_[starts_.size() - 2]) + at, 1, c);
   ++starts_.back();
+  if (static_cast<unsigned char>(c) > 0x7F) lastLineAscii_ = false;
 }
 
 bool ConsoleText::makeRoom(int characters, int lines) {
@@ -145,6 +165,7 @@ void ConsoleText::discardOldestLines(int characters, int lines) {
   starts_.erase(starts_.begin(), starts_.begin() + n);
   for (int& start : starts_) start -= removed;
   caretLine_ -= n;
+  inputLine_ -= n;
   firstLine_ = std::max(0, firstLine_ - n);
   if (hasSelection_ && selection_.line < n) hasSelection_ = false;
   if (hasSelection_) selection_.line -= n;
@@ -153,7 +174,8 @@ void ConsoleText::discardOldestLines(int characters, int lines) {
 }
 
 void ConsoleText::caretLeft() {
-  if (caretColumn_ > 0) --caretColumn_;
+  if (caretColumn_ > answerStart()) --caretColumn_;
+  showCaret();
 }
 
 void ConsoleText::caretRight() {
@@ -161,25 +183,34 @@ void ConsoleText::caretRight() {
 }
 
 void ConsoleText::insertBlank() {
-  if (linePending_ || !makeRoom(1, 0)) return;
-  insertAt(caretColumn_, ' ');
-  damageCells(lineCount() - 1, caretColumn_, kRightEdge);
-  modified_ = true;
+  editAnswer([this] {
+    if (linePending_ || !makeRoom(1, 0)) return;
+    insertAt(lastLineByte(caretColumn_), ' ');
+    damageCells(lineCount() - 1, caretColumn_, kRightEdge);
+    modified_ = true;
+  });
 }
 
 void ConsoleText::deleteAtCaret() {
-  if (linePending_) return;
-  deleteChars(lineCount() - 1, caretColumn_, 1);
-  modified_ = true;
+  editAnswer([this] {
+    if (linePending_) return;
+    deleteChars(lineCount() - 1, caretColumn_, 1);
+    modified_ = true;
+  });
 }
 
 void ConsoleText::deleteChars(int line, int column, int count) {
   if (text_.empty() || line < 0 || line >= lineCount() || column < 0) return;
-  count = std::min(count, starts_[line + 1] - starts_[line] - column);
-  if (count <= 0) return;
-  text_.erase(static_cast<std::size_t>(starts_[line] + column), static_cast<std::size_t>(count));
+  const std::string_view text = this->line(line);
+  auto byteOf = [&](int c) {
+    return line == lineCount() - 1 ? lastLineByte(c) : byteOfColumn(text, c);
+  };
+  const std::size_t begin = byteOf(column);
+  const int bytes = static_cast<int>(byteOf(column + std::max(count, 0)) - begin);
+  if (bytes <= 0) return;
+  text_.erase(static_cast<std::size_t>(starts_[line]) + begin, static_cast<std::size_t>(bytes));
   for (std::size_t k = static_cast<std::size_t>(line) + 1; k < starts_.size(); ++k)
-    starts_[k] -= count;
+    starts_[k] -= bytes;
   damageCells(line, column, kRightEdge);
 }
 

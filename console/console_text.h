@@ -3,7 +3,10 @@
 // characters change them. Plain C++; the console widget paints this model
 // and feeds it the user's keys and the program's output.
 //
-// Positions are cells: columns and lines from 0. Only the last line grows:
+// Positions are cells: columns and lines from 0; a cell is one character of
+// the UTF-8 text (text_cells.h), so that a column never splits a character
+// while the reply of a read still hands the runtime its bytes. Only the last
+// line grows:
 // output and typing always go to the caret on the last line, which may be
 // moved back into the line (typing inserts). The first visible line and
 // column follow the output by the window's own rules and may be moved by the
@@ -12,6 +15,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -62,6 +66,18 @@ class ConsoleText {
   // (Enter) and line feed have their console meanings; every other byte is
   // stored as it is.
   void feed(char c);
+  // Characters the user typed or pasted, one step for Undo: Backspace stops
+  // at the start of the answer, so that the question stays whole, and
+  // control characters other than backspace, tab and carriage return are
+  // not taken.
+  void typeText(std::string_view typed);
+  // Where the answer on the caret's line begins: the input start column on
+  // the line the last output ended on, else 0.
+  int answerStart() const { return caretLine_ == inputLine_ ? inputStart_ : 0; }
+  // Undo takes the answer back to what it was before the last typing,
+  // deletion or insertion; the steps go when the line ends or output comes.
+  bool canUndo() const { return !undo_.empty(); }
+  void undo();
   // A block of output: a final line feed is dropped, every other byte is fed;
   // the reply of the next read then begins at the caret.
   void write(std::string_view block);
@@ -72,7 +88,7 @@ class ConsoleText {
   // that it and the CR LF after it fit capacity, then CR LF.
   std::string takeReply(int capacity);
 
-  // Editing keys.
+  // Editing keys; the caret does not go left of the answer's start.
   void caretLeft();
   void caretRight();
   void insertBlank();
@@ -91,8 +107,10 @@ class ConsoleText {
   // The horizontal scroll bar.
   void scrollColumnsBy(int step);
   void scrollToColumn(int column) { scrollColumnsBy(column - firstColumn_); }
-  // The window's client area in cells.
+  // The window's client area in cells; the caret's cell stays in view.
   void resize(int columns, int rows);
+  // Moves the view so that the caret's cell is in it.
+  void showCaret();
   // Empties the window.
   void clear();
 
@@ -138,10 +156,21 @@ class ConsoleText {
   Damage takeDamage();
 
  private:
+  // The answer on the caret's line, and the caret, before one edit.
+  struct AnswerState {
+    int line = 0;
+    int caretColumn = 0;
+    std::string answer;
+    bool operator==(const AnswerState&) const = default;
+  };
+
   void enter();
   bool type(char c);
   bool appendLine();
-  void insertAt(int column, char c);
+  void insertAt(std::size_t at, char c);
+  // Runs an edit of the answer and keeps the answer before it for Undo.
+  void editAnswer(const std::function<void()>& edit);
+  AnswerState answerState() const;
   bool makeRoom(int characters, int lines);
   void discardOldestLines(int characters, int lines);
   void scrollLinesBy(int step);
@@ -149,6 +178,12 @@ class ConsoleText {
   void damageCells(int line, int from, int to);
   void damageAll() { damage_.everything = true; }
   int lastLineLength() const;
+  std::string_view lastLine() const { return line(lineCount() - 1); }
+  // Columns and bytes of the last line; a line of ASCII alone (the usual
+  // one) needs no walk over its characters.
+  std::size_t lastLineByte(int column) const;
+  int lastLineColumn(std::size_t at) const;
+  bool typeOne(char c);
 
   std::string text_;         // all lines, one after another
   std::vector<int> starts_;  // starts_[k] begins line k, starts_[k+1] ends it
@@ -166,6 +201,9 @@ class ConsoleText {
   int widest_ = 0;
   bool readPending_ = false;
   int inputStart_ = 0;
+  int inputLine_ = 0;          // the line the input start column belongs to
+  bool lastLineAscii_ = true;  // no byte of the last line is above 0x7F
+  std::vector<AnswerState> undo_;
   bool modified_ = true;
   bool hasFileName_ = false;
   std::string fileName_;

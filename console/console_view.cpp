@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "console/console_text.h"
+#include "console/text_cells.h"
 
 namespace console {
 namespace {
@@ -48,6 +49,7 @@ void ConsoleText::resize(int columns, int rows) {
   visibleColumns_ = std::max(0, columns);
   visibleRows_ = std::max(0, rows);
   recomputeRanges();
+  showCaret();
 }
 
 void ConsoleText::clear() {
@@ -59,6 +61,9 @@ void ConsoleText::clear() {
   caretColumn_ = 0;
   caretLine_ = 0;
   inputStart_ = 0;
+  inputLine_ = 0;
+  lastLineAscii_ = true;
+  undo_.clear();
   hasSelection_ = false;
   linePending_ = true;
   recomputeRanges();
@@ -68,14 +73,14 @@ void ConsoleText::clear() {
 bool ConsoleText::selectWordAt(int lineNumber, int column) {
   clearSelection();
   const std::string_view text = line(lineNumber);
-  if (column < 0 || column >= static_cast<int>(text.size()) || text[column] == ' ') return false;
-  int start = column;
+  const std::size_t at = byteOfColumn(text, std::max(column, 0));
+  if (column < 0 || at >= text.size() || text[at] == ' ') return false;
+  std::size_t start = at;
   while (start > 0 && text[start - 1] != ' ') --start;
-  int end = column;
-  while (end < static_cast<int>(text.size()) && text[end] != ' ') ++end;
-  selection_ = {lineNumber, start, end};
+  const std::size_t end = std::min(text.find(' ', at), text.size());
+  selection_ = {lineNumber, columnOfByte(text, start), columnOfByte(text, end)};
   hasSelection_ = true;
-  damageCells(lineNumber, start, end);
+  damageCells(lineNumber, selection_.start, selection_.end);
   return true;
 }
 
@@ -86,21 +91,26 @@ void ConsoleText::clearSelection() {
 }
 
 // A selection before the caret on its line moves the caret back by its
-// length, or to its start when the caret is inside it.
+// length, or to its start when the caret is inside it; the start of the
+// answer moves the same way.
 void ConsoleText::deleteSelection() {
   if (!hasSelection_) return;
   const Selection s = selection_;
-  if (s.line == caretLine_ && s.start < caretColumn_)
-    caretColumn_ = caretColumn_ >= s.end ? caretColumn_ - (s.end - s.start) : s.start;
+  auto follow = [&s](int& column) {
+    if (s.start < column) column = column >= s.end ? column - (s.end - s.start) : s.start;
+  };
+  if (s.line == caretLine_) follow(caretColumn_);
+  // The answer still begins where it began.
+  if (s.line == inputLine_) follow(inputStart_);
   deleteChars(s.line, s.start, s.end - s.start);
   clearSelection();
 }
 
 std::string_view ConsoleText::selectedText() const {
   if (!hasSelection_) return {};
-  return line(selection_.line)
-      .substr(static_cast<std::size_t>(selection_.start),
-              static_cast<std::size_t>(selection_.end - selection_.start));
+  const std::string_view text = line(selection_.line);
+  const std::size_t begin = byteOfColumn(text, selection_.start);
+  return text.substr(begin, byteOfColumn(text, selection_.end) - begin);
 }
 
 // One line above the damaged rows is drawn too, as the window always has.

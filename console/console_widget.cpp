@@ -31,13 +31,6 @@ struct KeyCharacter {
 constexpr KeyCharacter kKeyCharacters[] = {
     {Qt::Key_Return, '\r'}, {Qt::Key_Enter, '\r'}, {Qt::Key_Backspace, '\b'}, {Qt::Key_Tab, '\t'}};
 
-// Typed text as bytes; a character outside Latin-1 is typed as '?'.
-std::string latin1Bytes(const QString& text) {
-  std::string bytes;
-  for (QChar ch : text) bytes += ch.unicode() < 0x100 ? static_cast<char>(ch.unicode()) : '?';
-  return bytes;
-}
-
 }  // namespace
 
 ConsoleWidget::ConsoleWidget(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -91,15 +84,22 @@ SaveResult ConsoleWidget::saveTo(const std::string& path) {
   return result;
 }
 
-void ConsoleWidget::feed(char c) {
+// Typed or pasted text, one step for Undo; Enter in it ends a waiting read.
+void ConsoleWidget::typeText(std::string_view typed) {
   const bool reading = text_.readPending();
-  text_.feed(c);
+  text_.typeText(typed);
   refresh();
   if (reading && !text_.readPending()) emit readEnded();
 }
 
-void ConsoleWidget::typeText(std::string_view typed) {
-  for (char c : typed) feed(c);
+void ConsoleWidget::undo() {
+  text_.undo();
+  refresh();
+}
+
+void ConsoleWidget::showCaret() {
+  text_.showCaret();
+  refresh();
 }
 
 void ConsoleWidget::deleteSelection() {
@@ -129,16 +129,25 @@ void ConsoleWidget::keyPressEvent(QKeyEvent* event) {
   if (!typeKey(*event)) event->ignore();
 }
 
-// A typed key: the control character of its key, else its text.
+// A typed key: the control character of its key, else its text in UTF-8.
+// A key with Ctrl or Meta types nothing (its command may be disabled), nor
+// does one whose text is a control character.
 bool ConsoleWidget::typeKey(const QKeyEvent& event) {
   for (const KeyCharacter& k : kKeyCharacters)
     if (event.key() == k.key) {
-      feed(k.c);
+      typeText(std::string_view(&k.c, 1));
       return true;
     }
-  const std::string bytes = latin1Bytes(event.text());
-  for (char c : bytes) feed(c);
-  return !bytes.empty();
+  // AltGr may come as Ctrl with Alt; it types its character.
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  if ((modifiers & Qt::MetaModifier) ||
+      ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier)))
+    return false;
+  const QByteArray bytes = event.text().toUtf8();
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  typeText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  return !bytes.isEmpty();
 }
 
 // Tab is typed, not used to move the focus.
@@ -222,6 +231,10 @@ void ConsoleWidget::refresh() {
   if (modified_ != text_.modified()) {
     modified_ = text_.modified();
     emit modificationChanged(modified_);
+  }
+  if (canUndo_ != text_.canUndo()) {
+    canUndo_ = text_.canUndo();
+    emit undoChanged(canUndo_);
   }
 }
 

@@ -37,8 +37,13 @@ class ConsoleWidget : public QAbstractScrollArea {
     text_.setFileName(path, chosenBySave);
   }
 
-  // Characters fed as if typed (pasted text).
+  // Characters typed or pasted (UTF-8): one step for Undo; only backspace,
+  // tab and carriage return among the control characters are taken.
   void typeText(std::string_view typed);
+  // Takes the answer back one step.
+  void undo();
+  // Moves the view so that the caret (the line being answered) is in it.
+  void showCaret();
   // Deletes the selected word (the caret follows) and clears the selection.
   void deleteSelection();
   const QFont& textFont() const { return font_; }
@@ -58,6 +63,8 @@ class ConsoleWidget : public QAbstractScrollArea {
   void readEnded();
   void selectionChanged(bool hasSelection);
   void modificationChanged(bool modified);
+  // Undo became possible or impossible.
+  void undoChanged(bool canUndo);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -74,7 +81,6 @@ class ConsoleWidget : public QAbstractScrollArea {
 
  private:
   void measureFont(QFont font);
-  void feed(char c);
   bool typeKey(const QKeyEvent& event);
   void refresh();
   void syncScrollBars();
@@ -99,6 +105,7 @@ class ConsoleWidget : public QAbstractScrollArea {
   bool dragging_ = false;
   bool selected_ = false;
   bool modified_ = true;
+  bool canUndo_ = false;
 };
 
 }  // namespace console

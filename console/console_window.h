@@ -17,6 +17,9 @@ namespace console {
 // Paste feeds at most this many characters of the clipboard.
 constexpr int kPasteLimit = 1024;
 
+// The system clipboard holds text to paste.
+bool clipboardHasText();
+
 // What a print produced: the plan of one copy and the pages started.
 struct PrintReport {
   PrintPlan plan;

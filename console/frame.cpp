@@ -2,7 +2,9 @@
 #include "console/frame.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -46,6 +48,9 @@ Frame::Frame(const QString& title) : mdiArea_(new QMdiArea) {
   createMenus();
   createAccelerators();
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, &Frame::updateActions);
+  // Text copied in any program can be pasted.
+  if (QClipboard* clipboard = QGuiApplication::clipboard())
+    connect(clipboard, &QClipboard::dataChanged, this, &Frame::updateActions);
   updateActions();
 }
 
@@ -144,12 +149,20 @@ bool Frame::runFrameCommand(int id) {
     case Command::Exit:
       if (exitCommand_) exitCommand_();
       return true;
-    case Command::TileVertically: tile(Qt::Horizontal); return true;
-    case Command::TileHorizontally: tile(Qt::Vertical); return true;
-    case Command::Cascade: mdiArea_->cascadeSubWindows(); return true;
+    case Command::TileVertically: tile(Qt::Horizontal); break;
+    case Command::TileHorizontally: tile(Qt::Vertical); break;
+    case Command::Cascade: mdiArea_->cascadeSubWindows(); break;
     case Command::ArrangeIcons: arrangeIcons(); return true;
     default: return false;
   }
+  showCarets();
+  return true;
+}
+
+// After the children were arranged, each console shows its caret's line.
+void Frame::showCarets() {
+  for (QMdiSubWindow* child : mdiArea_->subWindowList())
+    if (auto* window = qobject_cast<ConsoleWindow*>(child)) window->console()->showCaret();
 }
 
 // Below 500 an identifier names a child of the Window menu to activate;
@@ -159,7 +172,10 @@ void Frame::routeToChild(int id) {
   if (id < static_cast<int>(Command::Save)) {
     const QList<QMdiSubWindow*> children = mdiArea_->subWindowList();
     const int index = id - resources::kFirstChildId;
-    if (index >= 0 && index < children.size()) mdiArea_->setActiveSubWindow(children[index]);
+    if (index < 0 || index >= children.size()) return;
+    // A minimised child is shown again.
+    if (children[index]->isMinimized()) children[index]->showNormal();
+    mdiArea_->setActiveSubWindow(children[index]);
     return;
   }
   if (auto* target = dynamic_cast<CommandTarget*>(child)) target->command(id);
@@ -175,10 +191,8 @@ void Frame::addConsole(ConsoleWindow* window) {
   mdiArea_->addSubWindow(window);
   connect(window->console(), &ConsoleWidget::modificationChanged, this, &Frame::updateActions);
   connect(window->console(), &ConsoleWidget::selectionChanged, this, &Frame::updateActions);
-  connect(window, &ConsoleWindow::copied, this, [this] {
-    enablePaste();
-    updateActions();
-  });
+  connect(window->console(), &ConsoleWidget::undoChanged, this, &Frame::updateActions);
+  connect(window, &ConsoleWindow::copied, this, &Frame::updateActions);
 }
 
 void Frame::addGraphics(GraphicsWindow* window) {
@@ -188,7 +202,8 @@ void Frame::addGraphics(GraphicsWindow* window) {
 }
 
 // Save: a modified console window or a graphics window not saved yet; Cut,
-// Copy and Delete: a selected word; Paste: after a Cut or Copy.
+// Copy and Delete: a selected word; Paste: text on the clipboard; Undo: an
+// edit of the answer to take back.
 void Frame::updateActions() {
   const ConsoleWindow* console = currentConsole();
   const auto* graphics = qobject_cast<GraphicsWindow*>(mdiArea_->currentSubWindow());
@@ -199,7 +214,8 @@ void Frame::updateActions() {
   action(Command::Print)->setEnabled(child);
   const bool selected = console != nullptr && console->console()->text().hasSelection();
   for (Command c : {Command::Cut, Command::Copy, Command::Delete}) action(c)->setEnabled(selected);
-  action(Command::Paste)->setEnabled(pasteEnabled_);
+  action(Command::Paste)->setEnabled(console != nullptr && clipboardHasText());
+  action(Command::Undo)->setEnabled(console != nullptr && console->console()->text().canUndo());
 }
 
 // Closing the frame is the Exit command; the frame goes only when every

@@ -83,8 +83,6 @@ class Frame : public QMainWindow {
 
   // A menu command; the identifier is the low 16 bits of parameter.
   Route command(int parameter);
-  // Paste becomes possible once a Cut or Copy succeeded.
-  void enablePaste() { pasteEnabled_ = true; }
 
   // Services for program code. Menu positions count from 1.
   bool appendMenuItem(int popup, unsigned flags, std::string_view text,
@@ -120,6 +118,7 @@ class Frame : public QMainWindow {
   QAction* makeProgramItem(QMenu* menu, unsigned flags, std::string_view text,
                            std::function<void(int)> callback);
   void tile(Qt::Orientation orientation);
+  void showCarets();
   void arrangeIcons();
   void about();
 
@@ -132,7 +131,6 @@ class Frame : public QMainWindow {
   TimerTable timers_;
   std::map<int, int> platformTimers_;  // platform timer -> timer identifier
   std::function<bool()> exitCommand_;
-  bool pasteEnabled_ = false;
 };
 
 }  // namespace console

@@ -12,7 +12,7 @@ void ConsoleWindow::command(int id) {
     case Command::Save: save(); break;
     case Command::SaveAs: saveAs(); break;
     case Command::Print: print(); break;
-    case Command::Undo: break;
+    case Command::Undo: console_->undo(); break;
     case Command::Cut: cut(); break;
     case Command::Copy: copy(); break;
     case Command::Paste: paste(); break;
@@ -28,7 +28,7 @@ bool ConsoleWindow::copy() {
   const std::string_view word = console_->text().selectedText();
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (clipboard == nullptr) return false;
-  clipboard->setText(QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size())));
+  clipboard->setText(QString::fromUtf8(word.data(), static_cast<qsizetype>(word.size())));
   emit copied();
   return true;
 }
@@ -40,7 +40,9 @@ bool ConsoleWindow::cut() {
 }
 
 // The clipboard's plain text up to a zero character, at most 1024
-// characters, typed one by one: carriage returns end lines, tabs expand.
+// characters, typed one by one: line ends (CR LF, CR or LF, as other
+// programs put them) end lines, tabs expand, other control characters are
+// dropped.
 void ConsoleWindow::paste() {
   const QClipboard* clipboard = QGuiApplication::clipboard();
   if (clipboard == nullptr) return;
@@ -48,9 +50,15 @@ void ConsoleWindow::paste() {
   const qsizetype zero = text.indexOf(QChar(u'\0'));
   if (zero >= 0) text.truncate(zero);
   text.truncate(kPasteLimit);
-  std::string typed;
-  for (QChar ch : text) typed += ch.unicode() < 0x100 ? static_cast<char>(ch.unicode()) : '?';
-  console_->typeText(typed);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
+  text.replace(QChar(u'\n'), QChar(u'\r'));
+  const QByteArray typed = text.toUtf8();
+  console_->typeText(std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())));
+}
+
+bool clipboardHasText() {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  return clipboard != nullptr && !clipboard->text().isEmpty();
 }
 
 void ConsoleWindow::chooseFont() {

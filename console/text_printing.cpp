@@ -72,7 +72,7 @@ PrintReport ConsoleWindow::printOn(QPrinter& printer) {
       }
       const std::string_view line = lines.line(k - 1);
       painter.drawText(0, mapping.toPixels(lineHeight * onPage) + metrics.ascent(),
-                       QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+                       QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
       ++onPage;
       ++report.linesPrinted;
     }

@@ -122,9 +122,10 @@ TEST(ConsoleTextReply, OnlyEnterEndsARead) {
   EXPECT_FALSE(text.readPending());
 }
 
+// The editing keys act on the answer the user typed first.
 struct KeyCase {
   const char* what;
-  std::string written;
+  std::string answer;
   void (ConsoleText::*keys[3])();
   std::string typed;
   Lines want;
@@ -170,7 +171,7 @@ TEST(ConsoleTextKeys, EditTheLastLine) {
   };
   for (const KeyCase& c : cases) {
     ConsoleText text = window();
-    show(text, c.written);
+    text.typeText(c.answer);
     for (auto key : c.keys)
       if (key != nullptr) (text.*key)();
     type(text, c.typed);

@@ -72,7 +72,7 @@ TEST(PrintPlan, LinesPerPageIsThePageHeightInWholeLines) {
   EXPECT_EQ(linesPerPage(1000, 0), 1);
 }
 
-// The text "one two three" typed, the caret at a column, a word selected.
+// The answer "one two three" typed, the caret at a column, a word selected.
 struct DeleteCase {
   int caret;
   int selectAt;
@@ -90,7 +90,7 @@ TEST(DeleteSelection, MovesTheCaretBackOverDeletedText) {
   for (const DeleteCase& c : cases) {
     ConsoleText text;
     text.resize(80, 25);
-    text.write("one two three");
+    text.typeText("one two three");
     while (text.caretColumn() > c.caret) text.caretLeft();
     ASSERT_TRUE(text.selectWordAt(0, c.selectAt));
     text.deleteSelection();

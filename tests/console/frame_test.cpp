@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QMdiArea>
@@ -80,16 +81,25 @@ TEST_F(FrameTest, RoutesCommandsByIdentifier) {
   EXPECT_EQ(frame()->command(801), Route::Child);
 }
 
-TEST_F(FrameTest, UndoChangesNothing) {
+TEST_F(FrameTest, UndoTakesBackOnlyTheAnswer) {
+  auto undoEnabled = [&] { return frame()->action(Command::Undo)->isEnabled(); };
   io_->writeBlock("some text");
-  const std::vector<std::string> before = linesOf(io_);
+  EXPECT_FALSE(undoEnabled()) << "output is not undone";
   frame()->command(static_cast<int>(Command::Undo));
-  EXPECT_EQ(linesOf(io_), before);
+  EXPECT_EQ(linesOf(io_), std::vector<std::string>{"some text"});
+  QTest::keyClicks(io_, "xy");
+  EXPECT_TRUE(undoEnabled());
+  frame()->command(static_cast<int>(Command::Undo));
+  EXPECT_EQ(linesOf(io_), std::vector<std::string>{"some textx"});
+  frame()->action(Command::Undo)->trigger();
+  EXPECT_EQ(linesOf(io_), std::vector<std::string>{"some text"});
+  EXPECT_FALSE(undoEnabled());
   EXPECT_TRUE(dialogs_.messages.empty());
 }
 
 TEST_F(FrameTest, MenuStatesFollowTheWindow) {
   auto enabled = [&](Command c) { return frame()->action(c)->isEnabled(); };
+  QGuiApplication::clipboard()->clear();
   io_->writeBlock("alpha beta");
   EXPECT_TRUE(enabled(Command::Save)) << "a modified window";
   for (Command c : {Command::Cut, Command::Copy, Command::Delete, Command::Paste})
@@ -97,7 +107,7 @@ TEST_F(FrameTest, MenuStatesFollowTheWindow) {
   QTest::mouseDClick(io_->viewport(), Qt::LeftButton, {}, io_->cellPosition(0, 1) + QPoint(2, 2));
   for (Command c : {Command::Cut, Command::Copy, Command::Delete})
     EXPECT_TRUE(enabled(c)) << static_cast<int>(c);
-  EXPECT_FALSE(enabled(Command::Paste)) << "nothing copied yet";
+  EXPECT_FALSE(enabled(Command::Paste)) << "the clipboard is empty";
   frame()->command(static_cast<int>(Command::Copy));
   EXPECT_TRUE(enabled(Command::Paste));
   QTest::mouseClick(io_->viewport(), Qt::LeftButton);

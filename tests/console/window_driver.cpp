@@ -24,7 +24,7 @@ constexpr int kPatienceTicks = 2000;
 
 void typeLine(ConsoleWidget* console, const std::string& answer) {
   QTest::keyClicks(console,
-                   QString::fromLatin1(answer.data(), static_cast<qsizetype>(answer.size())));
+                   QString::fromUtf8(answer.data(), static_cast<qsizetype>(answer.size())));
   QTest::keyClick(console, Qt::Key_Return);
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,15 @@ inline std::vector<std::string> linesOf(const ConsoleWidget* console) {
 inline bool hasLine(const ConsoleWidget* console, const std::string& line) {
   for (const std::string& l : linesOf(console))
     if (l == line) return true;
+  return false;
+}
+
+// Whether anything dark is painted in a cell of a picture of the window.
+inline bool cellInked(const ConsoleWidget* console, const QImage& image, int line, int column) {
+  const QPoint cell = console->cellPosition(line, column);
+  for (int y = cell.y(); y < cell.y() + console->characterHeight(); ++y)
+    for (int x = cell.x(); x < cell.x() + console->characterWidth(); ++x)
+      if (image.pixelColor(x, y).lightness() < 128) return true;
   return false;
 }
 

@@ -1,0 +1,188 @@
+// The console window as desktop users meet it: keys with Ctrl type nothing,
+// text copied anywhere can be pasted, UTF-8 names and text pass unchanged,
+// the line being answered stays in view, the question stays whole, and a
+// minimised window comes back from the Window menu.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "console/console_window.h"
+#include "console/frame.h"
+#include "fmtio/hooks.h"
+#include "tests/console/window_fixture.h"
+#include "tests/support/console_script.h"
+
+namespace console {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DesktopTest : public WindowTest {
+ protected:
+  Frame* frame() { return environment_.frame(); }
+  QMdiSubWindow* ioWindow() { return frame()->mdiArea()->subWindowList().first(); }
+  bool enabled(Command c) { return frame()->action(c)->isEnabled(); }
+  // A key as the platform delivers it, with its text.
+  void press(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(io_, &event);
+  }
+  // Characters typed one by one, any of them outside Latin-1.
+  void typeCharacters(const QString& text) {
+    for (QChar ch : text) press(0, Qt::NoModifier, QString(ch));
+  }
+  bool caretInView() const {
+    const ConsoleText& t = io_->text();
+    return t.firstVisibleLine() <= t.caretLine() &&
+           t.caretLine() < t.firstVisibleLine() + t.visibleRows() &&
+           t.firstVisibleColumn() <= t.caretColumn() &&
+           t.caretColumn() < t.firstVisibleColumn() + t.visibleColumns();
+  }
+};
+
+struct ControlKey {
+  Qt::Key key;
+  char16_t text;
+};
+
+TEST_F(DesktopTest, KeysWithCtrlTypeNoControlCharacterIntoTheAnswer) {
+  QGuiApplication::clipboard()->clear();
+  io_->writeBlock("Name => ");
+  QTest::keyClicks(io_, "wc");
+  // Their commands are disabled: nothing selected, nothing to paste or undo.
+  const ControlKey keys[] = {{Qt::Key_V, 0x16}, {Qt::Key_C, 0x03}, {Qt::Key_X, 0x18},
+                             {Qt::Key_S, 0x13}, {Qt::Key_Z, 0x1A}, {Qt::Key_P, 0x10},
+                             {Qt::Key_Q, 0x11}, {Qt::Key_G, 0x07}};
+  for (const ControlKey& k : keys) {
+    press(k.key, Qt::ControlModifier, QString(QChar(k.text)));
+    press(k.key, Qt::ControlModifier | Qt::ShiftModifier, QString(QChar(k.text)));
+  }
+  press(Qt::Key_unknown, Qt::NoModifier, QString(QChar(u'\x01')));
+  QTest::keyClicks(io_, "tl.rwl");
+  EXPECT_EQ(io_->text().line(0), "Name => wctl.rwl");
+  io_->beginRead();
+  QTest::keyClick(io_, Qt::Key_Return);
+  EXPECT_EQ(io_->takeReply(kReadCapacity), "wctl.rwl\r\n");
+}
+
+TEST_F(DesktopTest, TextCopiedInAnyProgramCanBePasted) {
+  QGuiApplication::clipboard()->clear();
+  EXPECT_FALSE(enabled(Command::Paste));
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("M\xc3\xbcller\nnext\r\nlast\x01"));
+  EXPECT_TRUE(enabled(Command::Paste)) << "text put there by another program";
+  frame()->command(static_cast<int>(Command::Paste));
+  EXPECT_EQ(linesOf(io_), std::vector<std::string>({"M\xc3\xbcller", "next", "last"}));
+  QGuiApplication::clipboard()->clear();
+  EXPECT_FALSE(enabled(Command::Paste));
+}
+
+TEST_F(DesktopTest, Utf8NamesReachTheFileSystemUnchanged) {
+  testing_support::TempDir dir;
+  const std::string existing = "m\xc3\xbcller.rwm";
+  dir.write(existing, "data\n");
+  std::string opened;
+  std::string created;
+  driver_.then(driver_.whenReading([&] {
+    typeCharacters(QString::fromUtf8(existing));
+    QTest::keyClick(io_, Qt::Key_Return);
+  }));
+  driver_.then(driver_.whenReading([&] {
+    typeCharacters(QString::fromUtf8("w\xc3\xbc.rwl"));
+    QTest::keyClick(io_, Qt::Key_Return);
+  }));
+  driver_.exitWhenFinished().press(QMessageBox::No);
+  auto readName = [] {
+    std::string line;
+    fmtio::consoleHooks().readLine(-1, line);
+    return line.substr(0, line.find('\r'));
+  };
+  run([&] {
+    const std::string name = readName();
+    std::ifstream in(dir.file(name));
+    std::getline(in, opened);
+    created = readName();
+    std::ofstream(dir.file(created)) << "new\n";
+  });
+  EXPECT_EQ(opened, "data") << "the existing file opened by its typed name";
+  EXPECT_TRUE(fs::exists(fs::path(dir.path()) / fs::u8path("w\xc3\xbc.rwl")));
+  EXPECT_EQ(created, "w\xc3\xbc.rwl");
+}
+
+TEST_F(DesktopTest, Utf8TextIsShownOneCharacterToACell) {
+  io_->writeBlock("Ful\xc3\xa9!");
+  EXPECT_EQ(io_->text().caretColumn(), 5);
+  const QImage image = io_->viewport()->grab().toImage();
+  auto inked = [&](int column) { return cellInked(io_, image, 0, column); };
+  for (int column = 0; column < 5; ++column) EXPECT_TRUE(inked(column)) << "column " << column;
+  EXPECT_FALSE(inked(6)) << "no second cell for the two bytes of the accented letter";
+}
+
+TEST_F(DesktopTest, BackspaceKeysLeaveTheQuestionWhole) {
+  io_->writeBlock("Select => ");
+  io_->beginRead();
+  QTest::keyClicks(io_, "ab");
+  for (int k = 0; k < 6; ++k) QTest::keyClick(io_, Qt::Key_Backspace);
+  for (int k = 0; k < 6; ++k) QTest::keyClick(io_, Qt::Key_Left);
+  QTest::keyClicks(io_, "C");
+  EXPECT_EQ(io_->text().line(0), "Select => C");
+  QTest::keyClick(io_, Qt::Key_Return);
+  EXPECT_EQ(io_->takeReply(kReadCapacity), "C\r\n");
+}
+
+// Each way of changing the window's size or arrangement, done while the
+// user has scrolled back to the top of a long dialogue.
+struct ViewChange {
+  const char* what;
+  std::function<void()> change;
+};
+
+TEST_F(DesktopTest, TheLineBeingAnsweredStaysInView) {
+  QWidget* window = ioWindow();
+  auto command = [this](Command c) { frame()->command(static_cast<int>(c)); };
+  const ViewChange changes[] = {
+      {"resize", [&] { window->resize(window->width() - 40, window->height() / 2); }},
+      {"cascade", [&] { command(Command::Cascade); }},
+      {"tile", [&] { command(Command::TileHorizontally); }},
+      {"font",
+       [&] {
+         QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+         font.setPointSize(font.pointSize() * 2);
+         io_->setTextFont(font);
+       }},
+  };
+  for (const ViewChange& c : changes) {
+    environment_.clearWindow(-1);
+    for (int k = 0; k < 80; ++k) io_->writeBlock("line " + std::to_string(k) + "\r\n");
+    io_->writeBlock("Select => ");
+    QTest::keyClick(io_, Qt::Key_Home);
+    ASSERT_EQ(io_->text().firstVisibleLine(), 0);
+    c.change();
+    EXPECT_TRUE(caretInView()) << c.what;
+  }
+  // Backspace over an answer wider than the window.
+  environment_.clearWindow(-1);
+  io_->writeBlock("Q => ");
+  QTest::keyClicks(io_, QString(io_->text().visibleColumns() * 2, QChar(u'a')));
+  for (int k = 0; k < io_->text().visibleColumns() * 2 - 1; ++k)
+    QTest::keyClick(io_, Qt::Key_Backspace);
+  EXPECT_TRUE(caretInView()) << "backspace";
+}
+
+TEST_F(DesktopTest, TheWindowMenuRestoresAMinimisedWindow) {
+  QMdiSubWindow* window = ioWindow();
+  window->showMinimized();
+  ASSERT_TRUE(window->isMinimized());
+  frame()->command(100);
+  EXPECT_FALSE(window->isMinimized());
+  EXPECT_EQ(frame()->mdiArea()->currentSubWindow(), window);
+}
+
+}  // namespace
+}  // namespace console
