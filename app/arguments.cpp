@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: ringedit                      edit a file of series, answering questions\n"
-    "       ringedit convert [--from F] [--to C|M|3|I|fh|csv] [--force]\n"
+    "       ringedit convert [--from F] [--to C|M|3|I|fh|csv|tridas] [--force]\n"
     "                        (-o NEWFILE | --out-dir DIR) INPUT...\n"
     "       ringedit check [--from F] INPUT...\n"
     "       ringedit -h | --help | --version\n"
@@ -20,14 +20,16 @@ constexpr std::string_view kUsage =
     "convert  writes each INPUT's series to a new file without asking a question:\n"
     "         --to C compact (default, .rwm), M decadal .01 or 3 decadal .001 (.rwl),\n"
     "         I decadal indices with their sample depths (.crn, from index INPUTs),\n"
-    "         fh Heidelberg (.fh) or csv a table of years and series (.csv);\n"
+    "         fh Heidelberg (.fh), csv a table of years and series (.csv) or\n"
+    "         tridas the TRiDaS XML standard (.xml);\n"
     "         -o names the new file of one INPUT, --out-dir the folder of the new\n"
     "         files (the INPUT's name with .rwm or .rwl); an existing file is\n"
     "         replaced only with --force, an INPUT never.\n"
     "check    reads each INPUT as convert would and lists its series; writes nothing.\n"
     "--from   the INPUTs' format: C compact, M decadal measurements, I indices,\n"
     "         A Accurite, 1 single column, 2 year and value, V value and year,\n"
-    "         fh Heidelberg, csv a table with a column of years (\"NA\": no value);\n"
+    "         fh Heidelberg, csv a table with a column of years (\"NA\": no value),\n"
+    "         tridas TRiDaS XML;\n"
     "         without it each INPUT's format is identified from its first lines.\n"
     "\n"
     "Exit status: 0 done without a message, 1 done with messages (\" >> \" on\n"
@@ -62,7 +64,7 @@ std::string checkFrom(char letter, const std::string& value) {
       return "--from " + value + ": " + std::string(f.name) +
              " files ask questions when they are read; edit them in the session";
   if (letter == ' ' || kReadableLetters.find(letter) == std::string_view::npos)
-    return "--from " + value + ": not a format (C M I A 1 2 V fh csv)";
+    return "--from " + value + ": not a format (C M I A 1 2 V fh csv tridas)";
   return "";
 }
 
@@ -105,7 +107,7 @@ std::string takeOption(const std::vector<std::string>& words, std::size_t& k, Ac
     if (o.toExchange != series::Exchange::None) return availability(value, o.toExchange);
     o.to = letterOf(value);
     if (kOutputLetters.find(o.to) == std::string_view::npos || o.to == ' ')
-      return "--to " + value + ": C, M, 3, I, fh or csv";
+      return "--to " + value + ": C, M, 3, I, fh, csv or tridas";
     return "";
   }
   (word == "-o" ? o.output : o.outDir) = value;

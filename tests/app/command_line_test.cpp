@@ -52,7 +52,7 @@ TEST(CommandLine, HelpVersionAndUsageErrors) {
       {{"convert", "-o", "a", "--out-dir", "d", "x"}, 2, "", "either -o NEWFILE or --out-dir"},
       {{"convert", "-o", "a", "x", "y"}, 2, "", "-o names the new file of one INPUT"},
       {{"convert", "-o", "a"}, 2, "", "no INPUT given"},
-      {{"convert", "--to", "Q", "-o", "a", "x"}, 2, "", "--to Q: C, M, 3, I, fh or csv"},
+      {{"convert", "--to", "Q", "-o", "a", "x"}, 2, "", "--to Q: C, M, 3, I, fh, csv or tridas"},
       {{"convert", "--from", "S", "-o", "a", "x"}, 2, "", "spreadsheet files ask questions"},
       {{"check", "--from", "Z", "x"}, 2, "", "--from Z: not a format"},
       {{"check", "-o", "a", "x"}, 2, "", "unknown option -o"},
