@@ -10,6 +10,7 @@
 #include "app/commands.h"
 #include "app/copying.h"
 #include "app/edits.h"
+#include "app/series_watch.h"
 #include "dialogue/ask.h"
 #include "dialogue/fileop.h"
 #include "dialogue/tables.h"
@@ -257,6 +258,7 @@ void showMenu() {
 // Shows the series and runs commands until it is copied or omitted.
 void runCommandCycle(Session& s) {
   for (;;) {
+    seriesShown(s.current, s.inUnit);
     showSummary(s);
     char& letter = s.letter[0];
     if (letter == 'S' && s.sequence >= s.copyUntil) letter = '_';
