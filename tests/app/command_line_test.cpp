@@ -356,6 +356,26 @@ TEST(Convert, EveryPairOfFormatsKeepsTheSeries) {
   }
 }
 
+// A real table with "NA" wherever a series has no value (23 series, each of
+// its own length): every value reaches a series, and each format identified.
+TEST(Convert, TablesWithMissingValuesKeepEveryValue) {
+  const fs::path table = kSharedData / "other" / "wa082.csv";
+  if (!fs::exists(table)) GTEST_SKIP() << "no " << table;
+  TempDir dir;
+  auto run = ringedit({"convert", "--to", "tridas", "--out-dir", dir.path(), table.string()});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find(": 23 series, 4537 values -> "), std::string::npos) << run.out;
+  auto fh = ringedit({"convert", "--to", "fh", "--out-dir", dir.path(), dir.file("wa082.xml")});
+  EXPECT_NE(fh.out.find(": 23 series, 4537 values -> "), std::string::npos) << fh.out;
+  for (const char* name : {"wa082.xml", "wa082.fh"}) {
+    auto listed = ringedit({"check", dir.file(name)});
+    EXPECT_EQ(listed.status, 0) << name;
+    EXPECT_NE(listed.out.find(std::string(": format ") + (name[6] == 'x' ? "tridas" : "fh")),
+              std::string::npos)
+        << listed.out;
+  }
+}
+
 // Names longer than the new file's identification field are cut, each cut
 // told, and two that become equal are kept apart.
 TEST(Convert, LongNamesAreCutToDistinctIdentifications) {
