@@ -7,8 +7,22 @@
 
 namespace fmtio {
 
+namespace {
+
+// The number of the next connection made.
+struct ConnectionSerials {
+  std::uint64_t next = 1;
+};
+
+ConnectionSerials& connectionSerials() {
+  static ConnectionSerials serials;
+  return serials;
+}
+
+}  // namespace
+
 ConnectedUnit::ConnectedUnit(int number, const Connection& connection, const LineEnds& ends)
-    : connection_(connection), ends_(ends) {
+    : connection_(connection), ends_(ends), serial_(connectionSerials().next++) {
   number_ = number;
   pad_ = connection.pad;
   blank_ = connection.blank;
@@ -20,6 +34,8 @@ void ConnectedUnit::updateModes(BlankMode blank, bool pad, Carriage carriage, De
   connection_.carriage = carriage;
   connection_.delim = delim;
 }
+
+void ConnectedUnit::renumber() { serial_ = connectionSerials().next++; }
 
 int ConnectedUnit::checkLength(std::size_t n) const {
   return openLength_ + n > static_cast<std::size_t>(connection_.recl) ? kErrRecordTooLong : kOk;

@@ -182,6 +182,7 @@ int FileUnit::skipByteOrderMark() {
 
 // Goes back over read-ahead bytes and cuts the file there.
 int FileUnit::startWriting() {
+  renumber();
   off_t position = ::lseek(fd_, 0, SEEK_CUR);
   if (position >= 0 && mode_ == Mode::Reading) {
     position -= static_cast<off_t>(inEnd_ - inPos_);

@@ -54,6 +54,10 @@ class ConnectedUnit : public Unit {
  public:
   ConnectedUnit(int number, const Connection& connection, const LineEnds& ends);
   const Connection& connection() const { return connection_; }
+  // Tells what the connection reads from every other of the run: a number
+  // given when the connection is made and again whenever writing starts on
+  // it (what it reads may then differ), never the same twice.
+  std::uint64_t serial() const { return serial_; }
   // A re-OPEN changes only these.
   void updateModes(BlankMode blank, bool pad, Carriage carriage, Delim delim);
 
@@ -66,11 +70,14 @@ class ConnectedUnit : public Unit {
  protected:
   // 10060 when n more characters on the current line pass RECL=.
   int checkLength(std::size_t n) const;
+  // Gives the connection a new serial number.
+  void renumber();
   // Records that n characters went out; advance ends the line.
   void noteWritten(std::size_t n, bool advance);
 
   Connection connection_;
   LineEnds ends_;
+  std::uint64_t serial_;
   bool recordOpen_ = false;  // the last write left its line open
   std::size_t openLength_ = 0;
 };

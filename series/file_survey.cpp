@@ -69,15 +69,19 @@ std::uintmax_t sizeOf(const std::string& file) {
 
 }  // namespace
 
+// Every line a reader takes asks for the survey: it is made once per
+// connection of the unit (a file opened again is surveyed again), without a
+// call to the system for the lines after the first.
 FileSurvey& surveyOf(std::int32_t unit) {
   ReaderState& state = readerState();
+  fmtio::ConnectedUnit* connected = fmtio::connectedUnit(unit, fmtio::StatementKind::Read);
+  const std::uint64_t serial = connected == nullptr ? 0 : connected->serial();
+  if (state.surveyUnit == unit && state.surveySerial == serial && serial != 0)
+    return state.survey;
   std::string file = fileOf(unit);
   std::uintmax_t size = file.empty() ? 0 : sizeOf(file);
-  if (state.surveyUnit == unit && state.surveyFile == file && state.surveySize == size)
-    return state.survey;
   state.surveyUnit = unit;
-  state.surveyFile = file;
-  state.surveySize = size;
+  state.surveySerial = serial;
   state.survey = FileSurvey{};
   std::ifstream in(file, std::ios::binary);
   if (file.empty() || size > kLargestSurveyed || !in) return state.survey;

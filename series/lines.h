@@ -57,12 +57,12 @@ struct ReaderState {
   // TRRAC: the pending identification line continues a series that broke
   // off inside the file.
   bool accuriteContinues = false;
-  // The survey of the file a reader last looked at, and its unit, name and
-  // size (a file written again is surveyed again).
+  // The survey of the file a reader last looked at, its unit and the
+  // serial number of the unit's connection (a file opened again is
+  // surveyed again).
   FileSurvey survey;
   std::int32_t surveyUnit = 0;
-  std::string surveyFile;
-  std::uintmax_t surveySize = 0;
+  std::uint64_t surveySerial = 0;
   // TRRW: the last stop marker read from markerUnit (999, -9999, 0 for none).
   std::int32_t lastMarker = 0;
   std::int32_t markerUnit = 0;
