@@ -65,7 +65,7 @@ void showCut(std::size_t readTo, std::string_view rest) {
 
 // Only digits can be lost values; words there are notes beside the data.
 bool holdsDigits(std::string_view text) {
-  return text.find_first_of("0123456789") != std::string_view::npos;
+  return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // Whether a blank-separated word of the text is a number (digits with an
