@@ -12,7 +12,6 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 // Bit depths a BMP file may have, smallest first.
 constexpr int kDepths[] = {1, 4, 8, 16, 24, 32};
 // Failing steps, as the fatal error names them.
-constexpr std::string_view kCreateFailed = "CreateFile";
 constexpr std::string_view kWriteFailed = "WriteFile";
 constexpr std::string_view kCloseFailed = "CloseHandle";
 // Pixel data goes out in pieces below this size.
@@ -74,7 +73,7 @@ std::string bmpHeaders(const BmpPicture& picture) {
 // picture has fewer), in pieces of 65535 bytes while 65536 or more remain.
 std::string_view writeBmpFile(const std::string& path, const BmpPicture& picture) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return kCreateFailed;
+  if (file == nullptr) return kCreateFileStep;
   const std::string headers = bmpHeaders(picture);
   std::string pixels = picture.pixels;
   pixels.resize(bmpLayout(picture).imageSize, '\0');

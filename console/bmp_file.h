@@ -40,6 +40,9 @@ std::size_t rowBytes(int width, int bits);
 // row-aligned rows, whichever is bigger.
 std::size_t pixelBufferSize(const BmpPicture& picture);
 
+// Creating the file, as the fatal error names the step.
+inline constexpr std::string_view kCreateFileStep = "CreateFile";
+
 // The step of writing that failed, named as the fatal error reports it;
 // empty when the file was written.
 std::string_view writeBmpFile(const std::string& path, const BmpPicture& picture);

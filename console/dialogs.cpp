@@ -70,8 +70,9 @@ std::optional<std::string> askTextSavePath(const QString& windowTitle) {
   return askSave(lastTextPath(), shown, kTextFilter, kTextExtension);
 }
 
-std::optional<std::string> askBitmapSavePath(const QString& windowTitle) {
-  return askSave(lastBitmapPath(), windowTitle, kBitmapFilter, kBitmapExtension);
+std::optional<std::string> askBitmapSavePath(const QString& windowTitle, bool offerPng) {
+  return askSave(lastBitmapPath(), windowTitle, offerPng ? kPictureFilter : kBitmapFilter,
+                 kBitmapExtension);
 }
 
 QString saveChangesQuestion(const QString& windowTitle) {

@@ -57,8 +57,8 @@ int askUnitFileName(int unit, bool mustExist, std::string& name);
 std::optional<std::string> askTextSavePath(const QString& windowTitle);
 
 // The BMP Save dialog of the graphics window: proposes the title in the
-// directory last used by it.
-std::optional<std::string> askBitmapSavePath(const QString& windowTitle);
+// directory last used by it; with offerPng, PNG files may be chosen too.
+std::optional<std::string> askBitmapSavePath(const QString& windowTitle, bool offerPng = false);
 
 // "Save changes to <title>?" with Yes, No and Cancel.
 QMessageBox::StandardButton askSaveChanges(const QString& windowTitle);

@@ -6,6 +6,7 @@
 #include "console/console_window.h"
 #include "console/frame.h"
 #include "console/messages.h"
+#include "console/series_plotter.h"
 #include "fmtio/hooks.h"
 #include "fmtio/stop.h"
 
@@ -15,6 +16,7 @@ Environment::Environment() = default;
 // The runtime gets its plain console back.
 Environment::~Environment() {
   fmtio::installDefaultHooks();
+  plotter_.reset();
   frame_.reset();
 }
 
@@ -26,6 +28,8 @@ int Environment::start(const QString& frameTitle) {
   registry_.registerUnit(fmtio::kStandardWindow);
   frame_ = std::make_unique<Frame>(frameTitle);
   frame_->setExitCommand([this] { return exitCommand(); });
+  plotter_ = std::make_unique<SeriesPlotter>(*frame_);
+  frame_->setPlotCommand([this] { plotter_->show(); });
   frame_->show();
   const QString title = QString::fromLatin1(kInputOutputTitle.data(),
                                             static_cast<qsizetype>(kInputOutputTitle.size()));

@@ -26,6 +26,7 @@ namespace console {
 class ConsoleWidget;
 class ConsoleWindow;
 class Frame;
+class SeriesPlotter;
 
 // The result of a start when the frame or the first console window could
 // not be created.
@@ -63,6 +64,8 @@ class Environment {
   void postQuit(int code) { loops_.postQuit(code); }
 
   Frame* frame() const { return frame_.get(); }
+  // The plot of the series being edited (after start).
+  SeriesPlotter* plotter() const { return plotter_.get(); }
   // The console window of a unit (negative: the first window), or nullptr.
   ConsoleWidget* console(int unit) { return registry_.find(unit); }
   const WindowRegistry<ConsoleWidget>& registry() const { return registry_; }
@@ -88,6 +91,7 @@ class Environment {
   WindowRegistry<ConsoleWidget> registry_;
   EventLoops loops_;
   std::unique_ptr<Frame> frame_;
+  std::unique_ptr<SeriesPlotter> plotter_;
   QPointer<GraphicsWindow> graphics_;
   bool graphicsOpened_ = false;
   bool stopping_ = false;

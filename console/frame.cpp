@@ -153,6 +153,9 @@ bool Frame::runFrameCommand(int id) {
     case Command::TileHorizontally: tile(Qt::Vertical); break;
     case Command::Cascade: mdiArea_->cascadeSubWindows(); break;
     case Command::ArrangeIcons: arrangeIcons(); return true;
+    case Command::PlotSeries:
+      if (plotCommand_) plotCommand_();
+      return true;
     default: return false;
   }
   showCarets();

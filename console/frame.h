@@ -41,7 +41,8 @@ enum class Command {
   TileVertically = 700,
   TileHorizontally = 701,
   Cascade = 702,
-  ArrangeIcons = 703
+  ArrangeIcons = 703,
+  PlotSeries = 704
 };
 
 // The first identifier of the program's menu items and of the system range.
@@ -77,6 +78,8 @@ class Frame : public QMainWindow {
   QAction* action(Command command) const;
   // Exit: closes every window; true when all of them closed.
   void setExitCommand(std::function<bool()> exit) { exitCommand_ = std::move(exit); }
+  // Plot series: opens or shows the plot of the series being edited.
+  void setPlotCommand(std::function<void()> plot) { plotCommand_ = std::move(plot); }
   // Makes a console or graphics window a child of the frame.
   void addConsole(ConsoleWindow* window);
   void addGraphics(GraphicsWindow* window);
@@ -131,6 +134,7 @@ class Frame : public QMainWindow {
   TimerTable timers_;
   std::map<int, int> platformTimers_;  // platform timer -> timer identifier
   std::function<bool()> exitCommand_;
+  std::function<void()> plotCommand_;
 };
 
 }  // namespace console

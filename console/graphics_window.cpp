@@ -76,7 +76,7 @@ void GraphicsWindow::command(int id) {
 // Once saved, Save writes again to the file it was saved to.
 bool GraphicsWindow::save() {
   if (!saved_) {
-    const std::optional<std::string> path = askBitmapSavePath(windowTitle());
+    const std::optional<std::string> path = askBitmapSavePath(windowTitle(), offerPng_);
     if (!path) return false;
     markSaved(*path);
     savePicture(*path);
@@ -88,7 +88,7 @@ bool GraphicsWindow::save() {
 }
 
 bool GraphicsWindow::saveAs() {
-  const std::optional<std::string> path = askBitmapSavePath(windowTitle());
+  const std::optional<std::string> path = askBitmapSavePath(windowTitle(), offerPng_);
   if (path) {
     markSaved(*path);
     savePicture(*path);
@@ -108,6 +108,12 @@ void GraphicsWindow::savePicture(const std::string& path) {
   view_->repaint();
   const QImage image = view_->grab(view_->visibleRegion().boundingRect()).toImage();
   if (image.isNull()) return fatal_(kCaptureFailed, 0);
+  if (offerPng_ &&
+      QString::fromUtf8(path.c_str()).endsWith(latin1(kPngExtension), Qt::CaseInsensitive)) {
+    savedSize_ = image.size();
+    if (!image.save(QString::fromUtf8(path.c_str()), "PNG")) fatal_(kCreateFileStep, errno);
+    return;
+  }
   const QScreen* screen = view_->screen();
   const int depth = screen != nullptr ? screen->depth() : 32;
   const BmpPicture picture = captureImage(image, depth);
@@ -139,13 +145,14 @@ bool GraphicsWindow::printOn(QPrinter& printer) {
 
 // Saved once: closes without asking. Yes asks for a file and saves to it.
 bool GraphicsWindow::mayClose() {
-  if (saved_) return true;
+  if (saved_ || !askBeforeClose_) return true;
   switch (askSaveChanges(windowTitle())) {
     case QMessageBox::No: return true;
     case QMessageBox::Yes: break;
     default: return false;
   }
-  if (const std::optional<std::string> path = askBitmapSavePath(windowTitle())) savePicture(*path);
+  if (const std::optional<std::string> path = askBitmapSavePath(windowTitle(), offerPng_))
+    savePicture(*path);
   return true;
 }
 

@@ -62,6 +62,10 @@ class GraphicsWindow : public QMdiSubWindow, public CommandTarget {
   bool printOn(QPrinter& printer);
   // The width and height of the last saved picture.
   QSize savedSize() const { return savedSize_; }
+  // The Save dialog offers PNG too; a path ending in ".png" is saved as PNG.
+  void offerPng(bool offer) { offerPng_ = offer; }
+  // Without asking, closing never offers to save (a picture made anew).
+  void setAskBeforeClose(bool ask) { askBeforeClose_ = ask; }
 
  signals:
   void savedChanged();
@@ -80,6 +84,8 @@ class GraphicsWindow : public QMdiSubWindow, public CommandTarget {
   bool saved_ = false;
   std::string path_;  // the file the picture was saved to
   QSize savedSize_;
+  bool offerPng_ = false;
+  bool askBeforeClose_ = true;
 };
 
 // The title of a graphics window: "Graphics" for a blank one, else without

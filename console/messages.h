@@ -23,6 +23,10 @@ inline constexpr std::string_view kTextExtension = "txt";
 // The BMP Save dialog of the graphics window.
 inline constexpr std::string_view kBitmapFilter = "BitMap Files (*.bmp);;All Files (*.*)";
 inline constexpr std::string_view kBitmapExtension = "bmp";
+// The plot's Save dialog offers PNG beside BMP.
+inline constexpr std::string_view kPictureFilter =
+    "BitMap Files (*.bmp);;PNG Files (*.png);;All Files (*.*)";
+inline constexpr std::string_view kPngExtension = ".png";
 // Printing.
 inline constexpr std::string_view kNoPrinter = "Cannot obtain Printer DC";
 inline constexpr std::string_view kTextDocument = "KOVA Input/Output";

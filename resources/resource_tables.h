@@ -28,19 +28,22 @@ struct PopupResource {
 
 // MainMenu, popup "&File": item identifier -> text.
 inline constexpr MenuItemResource kFilePopup[] = {
-    {500, "&Save"},   {501, "Save As..."}, {kSeparator, ""}, {510, "Print..."},
-    {kSeparator, ""}, {520, "&About..."},  {kSeparator, ""}, {530, "E&xit"}};
+    {500, "&Save\tCtrl+S"}, {501, "Save As..."}, {kSeparator, ""}, {510, "Print...\tCtrl+P"},
+    {kSeparator, ""},       {520, "&About..."},  {kSeparator, ""}, {530, "E&xit\tCtrl+Q"}};
 // MainMenu, popup "&Edit": item identifier -> text.
 inline constexpr MenuItemResource kEditPopup[] = {{600, "&Undo\tCtrl+Z"},  {kSeparator, ""},
                                                   {610, "Cu&t\tCtrl+X"},   {611, "&Copy\tCtrl+C"},
                                                   {612, "&Paste\tCtrl+V"}, {613, "De&lete"}};
 // MainMenu, popup "F&ormat": item identifier -> text.
 inline constexpr MenuItemResource kFormatPopup[] = {{650, "&Font..."}, {651, "&Color"}};
-// MainMenu, popup "&Window": item identifier -> text.
+// MainMenu, popup "&Window": item identifier -> text. "Plot series" opens
+// the plot of the series being edited.
 inline constexpr MenuItemResource kWindowPopup[] = {{702, "&Cascade\tShift+F5"},
                                                     {701, "Tile &Horizontally"},
                                                     {700, "Tile &Vertically"},
-                                                    {703, "&Arrange Icons"}};
+                                                    {703, "&Arrange Icons"},
+                                                    {kSeparator, ""},
+                                                    {704, "&Plot series\tCtrl+G"}};
 
 // MainMenu: the popups of the menu bar, left to right.
 inline constexpr PopupResource kMainMenu[] = {{"&File", kFilePopup},
@@ -63,12 +66,15 @@ struct AccelResource {
   int command;
 };
 
-// MDIAccel: key -> command.
-inline constexpr AccelResource kMdiAccel[] = {{AccelKind::Character, 26, false, 600},
-                                              {AccelKind::Character, 24, false, 610},
-                                              {AccelKind::Character, 3, false, 611},
-                                              {AccelKind::Character, 22, false, 612},
-                                              {AccelKind::VirtualKey, kVirtualF5, true, 702}};
+// MDIAccel: key -> command; after the first five, the keys desktop users
+// expect for Save (Ctrl+S), Print (Ctrl+P) and Exit (Ctrl+Q), and Ctrl+G
+// for the plot.
+inline constexpr AccelResource kMdiAccel[] = {
+    {AccelKind::Character, 26, false, 600},         {AccelKind::Character, 24, false, 610},
+    {AccelKind::Character, 3, false, 611},          {AccelKind::Character, 22, false, 612},
+    {AccelKind::VirtualKey, kVirtualF5, true, 702}, {AccelKind::Character, 19, false, 500},
+    {AccelKind::Character, 16, false, 510},         {AccelKind::Character, 17, false, 530},
+    {AccelKind::Character, 7, false, 704}};
 
 // Controls of a dialog resource, in dialog units of the 8-point font.
 enum class ControlKind { Label, ValueField, Button };

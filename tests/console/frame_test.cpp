@@ -41,13 +41,14 @@ TEST_F(FrameTest, MenuBarIsMainMenu) {
   QStringList titles;
   for (QAction* popup : frame()->menuBar()->actions()) titles << popup->text();
   EXPECT_EQ(titles, QStringList({"&File", "&Edit", "F&ormat", "&Window"}));
-  EXPECT_EQ(popupTexts(0),
-            QStringList({"&Save", "Save As...", "-", "Print...", "-", "&About...", "-", "E&xit"}));
+  EXPECT_EQ(popupTexts(0), QStringList({"&Save\tCtrl+S", "Save As...", "-", "Print...\tCtrl+P", "-",
+                                        "&About...", "-", "E&xit\tCtrl+Q"}));
   EXPECT_EQ(popupTexts(1), QStringList({"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
                                         "&Paste\tCtrl+V", "De&lete"}));
   EXPECT_EQ(popupTexts(2), QStringList({"&Font...", "&Color"}));
-  EXPECT_EQ(popupTexts(3), QStringList({"&Cascade\tShift+F5", "Tile &Horizontally",
-                                        "Tile &Vertically", "&Arrange Icons"}));
+  EXPECT_EQ(popupTexts(3),
+            QStringList({"&Cascade\tShift+F5", "Tile &Horizontally", "Tile &Vertically",
+                         "&Arrange Icons", "-", "&Plot series\tCtrl+G"}));
 }
 
 TEST_F(FrameTest, AcceleratorsAreTheKeysOfMdiAccel) {
@@ -55,9 +56,11 @@ TEST_F(FrameTest, AcceleratorsAreTheKeysOfMdiAccel) {
     Command command;
     QKeySequence key;
   } rows[] = {
-      {Command::Undo, QKeySequence("Ctrl+Z")},      {Command::Cut, QKeySequence("Ctrl+X")},
-      {Command::Copy, QKeySequence("Ctrl+C")},      {Command::Paste, QKeySequence("Ctrl+V")},
-      {Command::Cascade, QKeySequence("Shift+F5")}, {Command::Save, QKeySequence()}};
+      {Command::Undo, QKeySequence("Ctrl+Z")},       {Command::Cut, QKeySequence("Ctrl+X")},
+      {Command::Copy, QKeySequence("Ctrl+C")},       {Command::Paste, QKeySequence("Ctrl+V")},
+      {Command::Cascade, QKeySequence("Shift+F5")},  {Command::Save, QKeySequence("Ctrl+S")},
+      {Command::Print, QKeySequence("Ctrl+P")},      {Command::Exit, QKeySequence("Ctrl+Q")},
+      {Command::PlotSeries, QKeySequence("Ctrl+G")}, {Command::SaveAs, QKeySequence()}};
   for (const Row& row : rows)
     EXPECT_EQ(frame()->action(row.command)->shortcut(), row.key)
         << static_cast<int>(row.command) << " " << row.key.toString().toStdString();

@@ -1,12 +1,15 @@
 // Whole edit sessions typed into the "Input/Output" window: they write the
 // same new file as on the text console, and the window shows the dialogue
 // exactly as the console's output and the typed answers make it.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
 #include "app/session.h"
+#include "console/frame.h"
+#include "console/series_plotter.h"
 #include "console/stream_blocks.h"
 #include "dialogue/tables.h"
 #include "fmtio/hooks.h"
@@ -85,36 +88,73 @@ ConsoleText plainSessionText(const fs::path& caseDir) {
   return text;
 }
 
+// What a session typed into the window left: the window's lines, the new
+// files by name, and the plot window's last title when one was open.
+struct WindowSession {
+  std::vector<std::string> lines;
+  std::map<std::string, std::string> created;
+  std::string plotTitle;
+};
+
+// The session of a case typed into the "Input/Output" window; with plot,
+// the plot of the series is opened before the first answer.
+WindowSession runInWindow(const fs::path& caseDir, bool plot) {
+  WindowRun window;
+  if (plot)
+    window.driver.then(window.driver.whenReading(
+        [&window] { window.environment.frame()->command(static_cast<int>(Command::PlotSeries)); }));
+  for (const std::string& answer : answersOf(readFile(caseDir / "stdin")))
+    window.driver.type(answer);
+  WindowSession result;
+  window.driver.then(window.driver.whenFinished([&] {
+    if (const GraphicsWindow* shown = window.environment.plotter()->window())
+      result.plotTitle = shown->windowTitle().toStdString();
+  }));
+  window.driver.exitWhenFinished().press(QMessageBox::No);
+  {
+    SessionFolder folder(caseDir);
+    EXPECT_EQ(window.run(app::editSession), 0);
+    for (const fs::directory_entry& e : fs::directory_iterator(folder.dir().path()))
+      if (e.path().filename().string().rfind("new", 0) == 0)
+        result.created[e.path().filename().string()] = readFile(e.path());
+  }
+  result.lines = linesOf(window.io);
+  return result;
+}
+
 class SessionInWindow : public testing::TestWithParam<std::string> {};
 
 TEST_P(SessionInWindow, TypedAnswersGiveTheSameNewFileAndDialogue) {
   const fs::path caseDir = kGoldenDir / GetParam();
   ASSERT_TRUE(fs::is_directory(caseDir)) << caseDir;
   const ConsoleText plain = plainSessionText(caseDir);
+  const WindowSession session = runInWindow(caseDir, false);
 
-  WindowRun window;
-  for (const std::string& answer : answersOf(readFile(caseDir / "stdin")))
-    window.driver.type(answer);
-  window.driver.exitWhenFinished().press(QMessageBox::No);
-  std::map<std::string, std::string> created;
-  {
-    SessionFolder folder(caseDir);
-    EXPECT_EQ(window.run(app::editSession), 0);
-    for (const fs::directory_entry& e : fs::directory_iterator(folder.dir().path()))
-      if (e.path().filename().string().rfind("new", 0) == 0)
-        created[e.path().filename().string()] = readFile(e.path());
-  }
   std::map<std::string, std::string> expected;
   for (const fs::directory_entry& e : fs::directory_iterator(caseDir))
     if (e.path().filename().string().rfind("new", 0) == 0)
       expected[e.path().filename().string()] = readFile(e.path());
-  EXPECT_EQ(created, expected);
+  EXPECT_EQ(session.created, expected);
 
   std::vector<std::string> want;
   for (int k = 0; k < plain.lineCount(); ++k) want.emplace_back(plain.line(k));
-  EXPECT_EQ(linesOf(window.io), want);
+  EXPECT_EQ(session.lines, want);
   const std::string stop = readFile(caseDir / "stderr.txt");
-  EXPECT_TRUE(hasLine(window.io, stop.substr(0, stop.find('\n')))) << "the stop message";
+  EXPECT_NE(std::find(want.begin(), want.end(), stop.substr(0, stop.find('\n'))), want.end())
+      << "the stop message";
+}
+
+// The plot follows the series, and the dialogue and the new file are the
+// same byte for byte whether it is open or not.
+TEST_P(SessionInWindow, PlottingChangesNeitherTheDialogueNorTheNewFile) {
+  const fs::path caseDir = kGoldenDir / GetParam();
+  const WindowSession without = runInWindow(caseDir, false);
+  const WindowSession with = runInWindow(caseDir, true);
+  EXPECT_EQ(with.lines, without.lines);
+  EXPECT_EQ(with.created, without.created);
+  EXPECT_FALSE(with.created.empty());
+  EXPECT_EQ(with.plotTitle.rfind("Plot ", 0), 0u) << with.plotTitle;
+  EXPECT_GT(with.plotTitle.size(), 5u) << "titled with the identification";
 }
 
 INSTANTIATE_TEST_SUITE_P(Golden, SessionInWindow,
