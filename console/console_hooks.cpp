@@ -77,6 +77,7 @@ void Environment::pump() {
 // After the program has stopped the windows stay usable until Exit.
 void Environment::finalLoop() {
   finalLoopRunning_ = true;
+  showFinished();
   loops_.runUntil([] { return false; });
 }
 

@@ -12,16 +12,22 @@ namespace console {
 namespace {
 
 // Keys that act on the text without typing a character.
+// Key -> its action; edits: it changes the answer (not once the program ended).
 struct KeyCommand {
   int key;
   void (ConsoleText::*action)();
+  bool edits;
 };
-constexpr KeyCommand kKeyCommands[] = {
-    {Qt::Key_PageUp, &ConsoleText::pageUp},      {Qt::Key_PageDown, &ConsoleText::pageDown},
-    {Qt::Key_End, &ConsoleText::scrollToBottom}, {Qt::Key_Home, &ConsoleText::scrollToTop},
-    {Qt::Key_Up, &ConsoleText::lineUp},          {Qt::Key_Down, &ConsoleText::lineDown},
-    {Qt::Key_Left, &ConsoleText::caretLeft},     {Qt::Key_Right, &ConsoleText::caretRight},
-    {Qt::Key_Insert, &ConsoleText::insertBlank}, {Qt::Key_Delete, &ConsoleText::deleteAtCaret}};
+constexpr KeyCommand kKeyCommands[] = {{Qt::Key_PageUp, &ConsoleText::pageUp, false},
+                                       {Qt::Key_PageDown, &ConsoleText::pageDown, false},
+                                       {Qt::Key_End, &ConsoleText::scrollToBottom, false},
+                                       {Qt::Key_Home, &ConsoleText::scrollToTop, false},
+                                       {Qt::Key_Up, &ConsoleText::lineUp, false},
+                                       {Qt::Key_Down, &ConsoleText::lineDown, false},
+                                       {Qt::Key_Left, &ConsoleText::caretLeft, true},
+                                       {Qt::Key_Right, &ConsoleText::caretRight, true},
+                                       {Qt::Key_Insert, &ConsoleText::insertBlank, true},
+                                       {Qt::Key_Delete, &ConsoleText::deleteAtCaret, true}};
 
 // Keys typed as a control character.
 struct KeyCharacter {
@@ -86,6 +92,7 @@ SaveResult ConsoleWidget::saveTo(const std::string& path) {
 
 // Typed or pasted text, one step for Undo; Enter in it ends a waiting read.
 void ConsoleWidget::typeText(std::string_view typed) {
+  if (inputClosed_) return QApplication::beep();
   const bool reading = text_.readPending();
   text_.typeText(typed);
   refresh();
@@ -121,7 +128,7 @@ void ConsoleWidget::setTextColour(const QColor& colour) {
 
 void ConsoleWidget::keyPressEvent(QKeyEvent* event) {
   for (const KeyCommand& command : kKeyCommands)
-    if (event->key() == command.key) {
+    if (event->key() == command.key && !(inputClosed_ && command.edits)) {
       (text_.*command.action)();
       refresh();
       return;

@@ -44,6 +44,9 @@ class ConsoleWidget : public QAbstractScrollArea {
   void undo();
   // Moves the view so that the caret (the line being answered) is in it.
   void showCaret();
+  // The program has ended: keys and Paste no longer type or edit.
+  void closeInput() { inputClosed_ = true; }
+  bool inputClosed() const { return inputClosed_; }
   // Deletes the selected word (the caret follows) and clears the selection.
   void deleteSelection();
   const QFont& textFont() const { return font_; }
@@ -106,6 +109,7 @@ class ConsoleWidget : public QAbstractScrollArea {
   bool selected_ = false;
   bool modified_ = true;
   bool canUndo_ = false;
+  bool inputClosed_ = false;
 };
 
 }  // namespace console

@@ -7,6 +7,7 @@
 #include "console/frame.h"
 #include "console/messages.h"
 #include "console/series_plotter.h"
+#include "console/window_settings.h"
 #include "fmtio/hooks.h"
 #include "fmtio/stop.h"
 
@@ -30,6 +31,7 @@ int Environment::start(const QString& frameTitle) {
   frame_->setExitCommand([this] { return exitCommand(); });
   plotter_ = std::make_unique<SeriesPlotter>(*frame_);
   frame_->setPlotCommand([this] { plotter_->show(); });
+  restoreFrame(*frame_);
   frame_->show();
   const QString title = QString::fromLatin1(kInputOutputTitle.data(),
                                             static_cast<qsizetype>(kInputOutputTitle.size()));
@@ -54,6 +56,7 @@ ConsoleWindow* Environment::createConsole(const QString& title, const QRect& geo
     fatalSystemError(kTooManyWindows, 0);
   }
   frame_->addConsole(window);
+  restoreLook(*window->console());
   QObject::connect(window->console(), &ConsoleWidget::readEnded, window,
                    [this] { loops_.recheck(); });
   QObject::connect(window, &ConsoleWindow::closing, window,
@@ -73,6 +76,15 @@ void Environment::windowClosing(ConsoleWindow* window) {
   loops_.recheck();
 }
 
+// The end of the session shows: the frame's title and status line say so,
+// and the console windows take no more typing.
+void Environment::showFinished() {
+  if (frame_ == nullptr) return;
+  frame_->markFinished();
+  for (QMdiSubWindow* child : frame_->mdiArea()->subWindowList())
+    if (auto* window = qobject_cast<ConsoleWindow*>(child)) window->console()->closeInput();
+}
+
 void Environment::clearWindow(int unit) {
   ConsoleWidget* console = registry_.find(unit <= 0 ? fmtio::kStandardWindow : unit);
   if (console != nullptr) console->clearText();
@@ -83,6 +95,7 @@ void Environment::clearWindow(int unit) {
 // cancelled close keeps everything. Then the frame goes and quit is posted;
 // a program still running stops when its next console call sees the quit.
 bool Environment::exitCommand() {
+  rememberFrame(*frame_);
   for (;;) {
     registry_.closing = true;
     if (registry_.openCount() == 0) break;

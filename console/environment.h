@@ -78,6 +78,7 @@ class Environment {
   void writeBlock(int unit, std::string_view bytes);
   void pump();
   void finalLoop();
+  void showFinished();
   bool openWindow(int unit, std::string_view title, int width, int height);
   int askFileName(int unit, bool mustExist, std::string& name);
 

@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 
 #include "console/console_window.h"
 #include "console/graphics_window.h"
@@ -21,6 +22,12 @@ static void loadIcons() { Q_INIT_RESOURCE(ringedit); }
 
 namespace console {
 namespace {
+
+// What the frame shows once the program has ended.
+constexpr std::string_view kFinishedTitle = " \u2014 finished";
+constexpr std::string_view kFinishedStatus =
+    "The session has ended: the dialogue can still be read, saved and printed. "
+    "Exit closes the program.";
 
 QString text(std::string_view s) {
   return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
@@ -182,6 +189,12 @@ void Frame::routeToChild(int id) {
     return;
   }
   if (auto* target = dynamic_cast<CommandTarget*>(child)) target->command(id);
+}
+
+void Frame::markFinished() {
+  setWindowTitle(windowTitle() + QString::fromUtf8(kFinishedTitle.data(),
+                                                   static_cast<qsizetype>(kFinishedTitle.size())));
+  statusBar()->showMessage(text(kFinishedStatus));
 }
 
 // Commands go to the current child even while the frame is not active.

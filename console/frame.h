@@ -84,6 +84,10 @@ class Frame : public QMainWindow {
   void addConsole(ConsoleWindow* window);
   void addGraphics(GraphicsWindow* window);
 
+  // The program has ended: the title gains " — finished" and the status
+  // line tells what can still be done.
+  void markFinished();
+
   // A menu command; the identifier is the low 16 bits of parameter.
   Route command(int parameter);
 

@@ -13,6 +13,9 @@
 int main(int argc, char** argv) {
   console::setFloatingPointControl();
   QApplication application(argc, argv);
+  // Where QSettings keeps the frame's place and the console's look.
+  QCoreApplication::setOrganizationName(QStringLiteral("ringedit"));
+  QCoreApplication::setApplicationName(QStringLiteral("ringedit-window"));
   QApplication::setQuitOnLastWindowClosed(false);
   // The arguments after the program name, without the toolkit's own options.
   const QStringList arguments = QCoreApplication::arguments();

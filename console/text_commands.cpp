@@ -4,6 +4,7 @@
 
 #include "console/console_window.h"
 #include "console/dialogs.h"
+#include "console/window_settings.h"
 
 namespace console {
 
@@ -63,12 +64,16 @@ bool clipboardHasText() {
 
 void ConsoleWindow::chooseFont() {
   QFont font = console_->textFont();
-  if (platformDialogs().chooseFont(font)) console_->setTextFont(font);
+  if (!platformDialogs().chooseFont(font)) return;
+  console_->setTextFont(font);
+  rememberLook(*console_);
 }
 
 void ConsoleWindow::chooseColour() {
   QColor colour = console_->textColour();
-  if (platformDialogs().chooseColour(colour)) console_->setTextColour(colour);
+  if (!platformDialogs().chooseColour(colour)) return;
+  console_->setTextColour(colour);
+  rememberLook(*console_);
 }
 
 }  // namespace console

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStatusBar>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,8 @@
 #include "console/console_window.h"
 #include "console/frame.h"
 #include "fmtio/hooks.h"
+#include "fmtio/stop.h"
+#include "tests/console/fake_dialogs.h"
 #include "tests/console/window_fixture.h"
 #include "tests/support/console_script.h"
 
@@ -182,6 +185,46 @@ TEST_F(DesktopTest, TheWindowMenuRestoresAMinimisedWindow) {
   frame()->command(100);
   EXPECT_FALSE(window->isMinimized());
   EXPECT_EQ(frame()->mdiArea()->currentSubWindow(), window);
+}
+
+TEST_F(DesktopTest, TheEndOfTheSessionShowsAndTakesNoMoreTyping) {
+  const QString title = frame()->windowTitle();
+  io_->writeBlock("Q => ");
+  driver_.then(driver_.whenFinished([this] {
+    QTest::keyClicks(io_, "late");
+    QTest::keyClick(io_, Qt::Key_Return);
+    QTest::keyClick(io_, Qt::Key_Backspace);
+  }));
+  driver_.exitWhenFinished();
+  FakeDialogs dialogs;
+  dialogs.buttons = {QMessageBox::No};
+  EXPECT_EQ(run([] { fmtio::STOP(); }), 0);
+  EXPECT_EQ(frame()->windowTitle(), title + QString::fromUtf8(" \u2014 finished"));
+  EXPECT_FALSE(frame()->statusBar()->currentMessage().isEmpty());
+  EXPECT_EQ(linesOf(io_), std::vector<std::string>{"Q => "});
+}
+
+TEST(RememberedWindows, FrameAndConsoleLookComeBackInTheNextRun) {
+  const QRect place(120, 90, 700, 500);
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setPointSize(font.pointSize() + 5);
+  {
+    WindowRun first;
+    FakeDialogs dialogs;
+    dialogs.font = font;
+    dialogs.colour = QColor(0, 0, 160);
+    dialogs.buttons = {QMessageBox::No};
+    first.environment.frame()->setGeometry(place);
+    first.environment.frame()->command(static_cast<int>(Command::Font));
+    first.environment.frame()->command(static_cast<int>(Command::Colour));
+    first.environment.frame()->command(static_cast<int>(Command::Exit));
+  }
+  WindowRun second("ringedit-test", true);
+  EXPECT_EQ(second.environment.frame()->geometry().size(), place.size());
+  EXPECT_EQ(second.io->textFont().pointSize(), font.pointSize());
+  EXPECT_EQ(second.io->textColour(), QColor(0, 0, 160));
+  WindowRun fresh;
+  EXPECT_NE(fresh.io->textColour(), QColor(0, 0, 160)) << "a fresh start remembers nothing";
 }
 
 }  // namespace

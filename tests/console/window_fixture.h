@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QSettings>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,11 @@ struct RuntimeReset {
   }
 };
 
-// One started environment with a driver playing the user.
+// One started environment with a driver playing the user; it starts with
+// nothing remembered from earlier runs unless told to keep it.
 struct WindowRun {
-  explicit WindowRun(const QString& title = "ringedit-test") {
+  explicit WindowRun(const QString& title = "ringedit-test", bool keepSettings = false) {
+    if (!keepSettings) QSettings().clear();
     EXPECT_EQ(environment.start(title), 0);
     io = environment.console(-1);
     EXPECT_NE(io, nullptr);
