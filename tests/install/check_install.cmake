@@ -1,6 +1,6 @@
 # cmake -D BUILD_DIR=... -D SOURCE_DIR=... -D PREFIX=... -D VERSION=...
 #       -D WINDOW=0|1 -P check_install.cmake
-# Runs `cmake --install` into PREFIX (emptied first) and fails on the first
+# Runs `cmake --install` into PREFIX (emptied first) and fails, naming every
 # installed file that is missing or wrong.
 
 file(REMOVE_RECURSE ${PREFIX})
@@ -28,7 +28,7 @@ function(expect_copy installed source)
   endif()
 endfunction()
 
-# A program that is installed and runs.
+# A program that is installed, executable and finds its libraries.
 function(expect_program name)
   set(path ${PREFIX}/bin/${name})
   if(NOT EXISTS ${path} OR IS_DIRECTORY ${path})
