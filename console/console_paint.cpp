@@ -83,15 +83,20 @@ void ConsoleWidget::drawLine(QPainter& painter, int line) const {
             cellsOf(text, from, text_.visibleColumns() + 1));
 }
 
+// Line by line, the lines in view only.
 void ConsoleWidget::drawSelection(QPainter& painter) const {
   if (!text_.hasSelection()) return;
   const Selection& s = text_.selection();
-  const int first = text_.firstVisibleLine();
-  if (s.line < first || s.line > first + text_.visibleRows()) return;
-  const QRect cells = cellsRect(s.line, s.start, s.end);
-  painter.fillRect(cells, QColor(kSelectionBackground));
+  const int first = std::max(s.line, text_.firstVisibleLine());
+  const int last = std::min(s.endLine, text_.firstVisibleLine() + text_.visibleRows());
   painter.setPen(QColor(kSelectionText));
-  drawCells(painter, cells.left(), cells.top() + ascent_, characterWidth_, text_.selectedText());
+  for (int k = first; k <= last; ++k) {
+    const auto [from, to] = text_.selectedColumns(k);
+    const QRect cells = cellsRect(k, from, to);
+    painter.fillRect(cells, QColor(kSelectionBackground));
+    drawCells(painter, cells.left(), cells.top() + ascent_, characterWidth_,
+              cellsOf(text_.line(k), from, to - from));
+  }
   painter.setPen(textColour_);
 }
 

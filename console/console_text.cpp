@@ -168,7 +168,10 @@ void ConsoleText::discardOldestLines(int characters, int lines) {
   inputLine_ -= n;
   firstLine_ = std::max(0, firstLine_ - n);
   if (hasSelection_ && selection_.line < n) hasSelection_ = false;
-  if (hasSelection_) selection_.line -= n;
+  if (hasSelection_) {
+    selection_.line -= n;
+    selection_.endLine -= n;
+  }
   damageAll();
   recomputeRanges();
 }

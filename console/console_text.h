@@ -48,11 +48,13 @@ struct Damage {
   std::vector<CellSpan> spans;
 };
 
-// The selected word: columns [start, end) of a line.
+// The selection: from column start of line to column end (not included) of
+// endLine; a selected word lies on one line (endLine == line).
 struct Selection {
   int line = 0;
   int start = 0;
   int end = 0;
+  int endLine = 0;
 };
 
 // How the result of writing the text to a file turned out.
@@ -117,12 +119,20 @@ class ConsoleText {
   // Selects the word (run of non-blanks) at a cell; false on a blank or
   // past the end of the line, which leaves nothing selected.
   bool selectWordAt(int line, int column);
+  // Selects the text between two cells (in either order); the cells are
+  // kept within the lines and their ends. Nothing when they are the same.
+  void selectStretch(int fromLine, int fromColumn, int toLine, int toColumn);
   void clearSelection();
-  // Deletes the selected word from its line and clears the selection.
+  // Deletes the selection from its line and clears it; a stretch over
+  // several lines is not deleted (only the last line may change length).
   void deleteSelection();
   bool hasSelection() const { return hasSelection_; }
+  bool selectionOnOneLine() const { return hasSelection_ && selection_.endLine == selection_.line; }
   const Selection& selection() const { return selection_; }
-  std::string_view selectedText() const;
+  // The selected text; the lines of a stretch are joined by line feeds.
+  std::string selectedText() const;
+  // Columns [first, second) of a line that the selection covers.
+  std::pair<int, int> selectedColumns(int line) const;
 
   // Lines [first, last] to draw for the cell rows [topRow, bottomRow] of
   // the window; empty when first > last.

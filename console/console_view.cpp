@@ -70,49 +70,6 @@ void ConsoleText::clear() {
   damageAll();
 }
 
-bool ConsoleText::selectWordAt(int lineNumber, int column) {
-  clearSelection();
-  const std::string_view text = line(lineNumber);
-  const std::size_t at = byteOfColumn(text, std::max(column, 0));
-  if (column < 0 || at >= text.size() || text[at] == ' ') return false;
-  std::size_t start = at;
-  while (start > 0 && text[start - 1] != ' ') --start;
-  const std::size_t end = std::min(text.find(' ', at), text.size());
-  selection_ = {lineNumber, columnOfByte(text, start), columnOfByte(text, end)};
-  hasSelection_ = true;
-  damageCells(lineNumber, selection_.start, selection_.end);
-  return true;
-}
-
-void ConsoleText::clearSelection() {
-  if (!hasSelection_) return;
-  hasSelection_ = false;
-  damageCells(selection_.line, selection_.start, selection_.end);
-}
-
-// A selection before the caret on its line moves the caret back by its
-// length, or to its start when the caret is inside it; the start of the
-// answer moves the same way.
-void ConsoleText::deleteSelection() {
-  if (!hasSelection_) return;
-  const Selection s = selection_;
-  auto follow = [&s](int& column) {
-    if (s.start < column) column = column >= s.end ? column - (s.end - s.start) : s.start;
-  };
-  if (s.line == caretLine_) follow(caretColumn_);
-  // The answer still begins where it began.
-  if (s.line == inputLine_) follow(inputStart_);
-  deleteChars(s.line, s.start, s.end - s.start);
-  clearSelection();
-}
-
-std::string_view ConsoleText::selectedText() const {
-  if (!hasSelection_) return {};
-  const std::string_view text = line(selection_.line);
-  const std::size_t begin = byteOfColumn(text, selection_.start);
-  return text.substr(begin, byteOfColumn(text, selection_.end) - begin);
-}
-
 // One line above the damaged rows is drawn too, as the window always has.
 std::pair<int, int> ConsoleText::linesToPaint(int topRow, int bottomRow) const {
   return {std::max(0, firstLine_ + topRow - 1), std::min(lineCount() - 1, firstLine_ + bottomRow)};

@@ -127,6 +127,7 @@ void ConsoleWidget::setTextColour(const QColor& colour) {
 }
 
 void ConsoleWidget::keyPressEvent(QKeyEvent* event) {
+  if (extendSelection(*event)) return;
   for (const KeyCommand& command : kKeyCommands)
     if (event->key() == command.key && !(inputClosed_ && command.edits)) {
       (text_.*command.action)();
@@ -159,30 +160,6 @@ bool ConsoleWidget::typeKey(const QKeyEvent& event) {
 
 // Tab is typed, not used to move the focus.
 bool ConsoleWidget::focusNextPrevChild(bool /*next*/) { return false; }
-
-void ConsoleWidget::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  setFocus(Qt::MouseFocusReason);
-  text_.clearSelection();
-  dragging_ = true;
-  refresh();
-}
-
-void ConsoleWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  const QPoint at = event->position().toPoint();
-  const int column = at.x() / characterWidth_ + text_.firstVisibleColumn();
-  const int line = text_.firstVisibleLine() + at.y() / characterHeight_;
-  text_.selectWordAt(line, column);
-  dragging_ = false;
-  refresh();
-}
-
-void ConsoleWidget::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  dragging_ = false;
-  refresh();
-}
 
 void ConsoleWidget::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);

@@ -76,6 +76,7 @@ class ConsoleWidget : public QAbstractScrollArea {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
@@ -85,6 +86,11 @@ class ConsoleWidget : public QAbstractScrollArea {
  private:
   void measureFont(QFont font);
   bool typeKey(const QKeyEvent& event);
+  // Shift with an arrow key: the selection's moving end goes one cell or
+  // line; false for any other key.
+  bool extendSelection(const QKeyEvent& event);
+  // The cell boundary nearest a point of the viewport (x: column, y: line).
+  QPoint cellBoundaryAt(QPoint at) const;
   void refresh();
   void syncScrollBars();
   void updateCaret();
@@ -106,6 +112,8 @@ class ConsoleWidget : public QAbstractScrollArea {
   QRect caretDrawn_;
   bool syncing_ = false;
   bool dragging_ = false;
+  QPoint anchor_;        // the fixed end of a selection being made (column, line)
+  QPoint selectionEnd_;  // its moving end
   bool selected_ = false;
   bool modified_ = true;
   bool canUndo_ = false;

@@ -217,8 +217,8 @@ void Frame::addGraphics(GraphicsWindow* window) {
   connect(window, &GraphicsWindow::savedChanged, this, &Frame::updateActions);
 }
 
-// Save: a modified console window or a graphics window not saved yet; Cut,
-// Copy and Delete: a selected word; Paste: text on the clipboard; Undo: an
+// Save: a modified console window or a graphics window not saved yet; Copy:
+// a selection; Cut and Delete: a selection on one line; Paste: text on the clipboard; Undo: an
 // edit of the answer to take back.
 void Frame::updateActions() {
   const ConsoleWindow* console = currentConsole();
@@ -229,7 +229,10 @@ void Frame::updateActions() {
   action(Command::SaveAs)->setEnabled(child);
   action(Command::Print)->setEnabled(child);
   const bool selected = console != nullptr && console->console()->text().hasSelection();
-  for (Command c : {Command::Cut, Command::Copy, Command::Delete}) action(c)->setEnabled(selected);
+  action(Command::Copy)->setEnabled(selected);
+  // A stretch over several lines can be copied, not cut or deleted.
+  const bool oneLine = selected && console->console()->text().selectionOnOneLine();
+  for (Command c : {Command::Cut, Command::Delete}) action(c)->setEnabled(oneLine);
   action(Command::Paste)->setEnabled(console != nullptr && clipboardHasText());
   action(Command::Undo)->setEnabled(console != nullptr && console->console()->text().canUndo());
 }

@@ -26,7 +26,7 @@ void ConsoleWindow::command(int id) {
 
 bool ConsoleWindow::copy() {
   if (!console_->text().hasSelection()) return false;
-  const std::string_view word = console_->text().selectedText();
+  const std::string word = console_->text().selectedText();
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (clipboard == nullptr) return false;
   clipboard->setText(QString::fromUtf8(word.data(), static_cast<qsizetype>(word.size())));

@@ -204,6 +204,46 @@ TEST_F(DesktopTest, TheEndOfTheSessionShowsAndTakesNoMoreTyping) {
   EXPECT_EQ(linesOf(io_), std::vector<std::string>{"Q => "});
 }
 
+TEST_F(DesktopTest, DraggingSelectsAnyStretchToCopy) {
+  io_->writeBlock("alpha beta\r\n");
+  io_->writeBlock("gamma\r\n");
+  io_->writeBlock("delta");
+  const QPoint from = io_->cellPosition(0, 6) + QPoint(1, 2);
+  const QPoint to = io_->cellPosition(2, 2) + QPoint(1, 2);
+  QTest::mousePress(io_->viewport(), Qt::LeftButton, {}, from);
+  QMouseEvent move(QEvent::MouseMove, to, io_->viewport()->mapToGlobal(to), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(io_->viewport(), &move);
+  QTest::mouseRelease(io_->viewport(), Qt::LeftButton, {}, to);
+  EXPECT_EQ(io_->text().selectedText(), "beta\ngamma\nde");
+  EXPECT_TRUE(enabled(Command::Copy));
+  EXPECT_FALSE(enabled(Command::Cut)) << "lines are not cut out of the dialogue";
+  EXPECT_FALSE(enabled(Command::Delete));
+  frame()->command(static_cast<int>(Command::Copy));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "beta\ngamma\nde");
+  // Every selected cell white on blue, the lines between included.
+  const QImage image = io_->viewport()->grab().toImage();
+  for (const QPoint& cell :
+       {io_->cellPosition(0, 6), io_->cellPosition(1, 0), io_->cellPosition(2, 1)})
+    EXPECT_EQ(image.pixelColor(cell), QColor(Qt::blue));
+  EXPECT_EQ(image.pixelColor(io_->cellPosition(2, 3)), QColor(Qt::white));
+}
+
+TEST_F(DesktopTest, ShiftWithTheArrowsSelectsFromTheCaret) {
+  io_->writeBlock("first line\r\n");
+  io_->writeBlock("Q => ");
+  QTest::keyClicks(io_, "abc");
+  for (int k = 0; k < 3; ++k) QTest::keyClick(io_, Qt::Key_Left, Qt::ShiftModifier);
+  EXPECT_EQ(io_->text().selectedText(), "abc");
+  EXPECT_TRUE(enabled(Command::Cut));
+  QTest::keyClick(io_, Qt::Key_Up, Qt::ShiftModifier);
+  EXPECT_EQ(io_->text().selectedText(), " line\nQ => abc") << "up keeps the column";
+  QTest::keyClick(io_, Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(io_->text().selectedText(), "line\nQ => abc");
+  EXPECT_EQ(io_->text().line(1), "Q => abc") << "the keys only select";
+  EXPECT_EQ(io_->text().caretColumn(), 8);
+}
+
 TEST(RememberedWindows, FrameAndConsoleLookComeBackInTheNextRun) {
   const QRect place(120, 90, 700, 500);
   QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
