@@ -297,6 +297,22 @@ void tellAboutLine(DecadalRead& r, const DecadalLine& d, std::string_view line) 
                shownIdent(r.s.ident), d.year, shownIdent(line.substr(0, width)));
 }
 
+// A line that did not read just before the series' first line, of its
+// identification and of the decade before: a damaged first line, whose
+// values would otherwise pass as a title line unnoticed.
+void tellUnreadFirstLine(const DecadalRead& r, std::string_view text, const DecadalLine& d,
+                         std::string_view line) {
+  std::int32_t year = 0;
+  if (text.empty() || !lineYear(text, r.index, year) || !sameIdent(r, text, line) ||
+      std::int64_t{year} + valuesOnFirstLine(year) != d.year)
+    return;
+  std::size_t end = static_cast<std::size_t>(dialogue::LASTNB(text));
+  fmtio::WRITE(6,
+               FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': the line before its first',"
+                   "' does not read; not read:'/1X,A)"),
+               shownIdent(d.ident), year, text.substr(0, end));
+}
+
 // Takes one data line into the series; true when the series ended on it
 // (its stop marker) with values.
 bool takeLine(DecadalRead& r, const DecadalLine& d, std::string_view line) {
@@ -322,6 +338,7 @@ void readDecadal(Series& s, std::int32_t unit, bool index) {
   DecadalRead r{s, SeriesFill(s, "TRRW"), unit, index, index && shownIdent(s.ident) != kNoSamples};
   int textLines = 0;
   std::string line(kLineLength, ' ');
+  std::string lastText;  // the last line before the series that did not read
   DecadalLine d;
   for (;;) {
     if (readLine(unit, line) != LineStatus::Ok) {
@@ -341,8 +358,10 @@ void readDecadal(Series& s, std::int32_t unit, bool index) {
     }
     if (rc != 0) {
       textLine(line, textLines, state.decadalNote);
+      lastText = line;
       continue;
     }
+    if (!inSeries) tellUnreadFirstLine(r, lastText, d, line);
     if (inSeries && d.year != r.nextYear) {
       yearBreak(r, d.year);
       return updateTitleFlag(state.decadalNote);

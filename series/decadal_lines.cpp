@@ -48,6 +48,14 @@ int parseMeasurementLine(std::string_view line, DecadalLine& d) {
                      values);
 }
 
+bool lineYear(std::string_view line, bool index, std::int32_t& year) {
+  std::int32_t ios = 0;
+  fmtio::Internal record(line, caught(ios));
+  if (index) return fmtio::READ(record, FMT("(6X,I4)"), year) == 0;
+  if (isLongYearLine(line)) return fmtio::READ(record, FMT("(7X,I5)"), year) == 0;
+  return fmtio::READ(record, FMT("(8X,I4)"), year) == 0;
+}
+
 int parseIndexLine(std::string_view line, DecadalLine& d) {
   std::int32_t ios = 0;
   fmtio::Statement s =

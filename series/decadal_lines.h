@@ -22,6 +22,9 @@ struct DecadalLine {
 // The outcome of the internal read: 0, or the runtime's error or end.
 int parseMeasurementLine(std::string_view line, DecadalLine& d);
 int parseIndexLine(std::string_view line, DecadalLine& d);
+// The year field alone of a line that may not read whole; false when even
+// the year does not read.
+bool lineYear(std::string_view line, bool index, std::int32_t& year);
 
 // Columns of the identification a measurement line holds: 7 on the lines
 // of I5 years (column 8 holds the year's sign), else 8.

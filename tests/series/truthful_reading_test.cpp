@@ -156,6 +156,35 @@ TEST(TruthfulReading, TabsAndLinesOfAnotherIdentificationAreTold) {
   for (const ReadCase& c : cases) expectRead(c);
 }
 
+// A series' first line that does not read would pass as a title line: it is
+// told when it is of the series' identification and of the decade before.
+TEST(TruthfulReading, AFirstLineThatDoesNotReadIsTold) {
+  const std::string told = ": the line before its first does not read; not read:";
+  // clang-format off
+  const ReadCase cases[] = {
+      {"a letter in the first line's values", 'M',
+       "EX      1901  1x9   102\n" + line("EX", 1910, {110, 999}),
+       {{"EX      ", 1910, {1.1f}, {}}},
+       " >> Sbr TRRW:  Series EX, year  1901" + told, 1},
+      {"a title line before the series is no data line", 'M',
+       "EX   Site of the valley, 1901 to 1910\n" + line("EX", 1901, {1, 999}),
+       {{"EX      ", 1901, {0.01f}, {}}}, "", 0},
+      {"a line of another series before it", 'M',
+       "OTHER   1901  1x9\n" + line("EX", 1910, {110, 999}),
+       {{"EX      ", 1910, {1.1f}, {}}}, "", 0},
+      {"a line of another decade before it", 'M',
+       "EX      1891  1x9\n" + line("EX", 1910, {110, 999}),
+       {{"EX      ", 1910, {1.1f}, {}}}, "", 0},
+      {"an index line", 'I',
+       "IDX0011940 9x0  5\n"
+       "IDX00119501000  59990  09990  09990  09990  09990  09990  09990  09990  09990  0\n",
+       {{"IDX001  ", 1950, {1}, {5}}},
+       " >> Sbr TRRW:  Series IDX001, year  1940" + told, 1},
+  };
+  // clang-format on
+  for (const ReadCase& c : cases) expectRead(c);
+}
+
 std::string shared(const std::string& name) {
   return std::string(RINGEDIT_SHARED_DATA) + "/" + name;
 }
