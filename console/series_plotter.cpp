@@ -13,8 +13,9 @@
 namespace console {
 namespace {
 
-// The plot window's first place and size.
-constexpr QRect kPlotGeometry{40, 40, 640, 360};
+// The plot window's first place: below the "Input/Output" window, as wide,
+// filling the height left but never smaller than this.
+constexpr QRect kPlotPlace{15, 325, 600, 250};
 // What the window says before the first series was read.
 constexpr std::string_view kNoSeries = "No series has been read yet.";
 // Line width: 2 pixels on a screen of 96 pixels per inch, as wide on paper.
@@ -53,12 +54,17 @@ void SeriesPlotter::show() {
     window_->setAttribute(Qt::WA_DeleteOnClose);
     window_->offerPng(true);
     window_->setAskBeforeClose(false);
+    QMdiSubWindow* typing = frame_.mdiArea()->currentSubWindow();
     frame_.addGraphics(window_);
-    window_->setGeometry(kPlotGeometry);
+    const int height = frame_.mdiArea()->height() - kPlotPlace.top() - kPlotPlace.left();
+    window_->setGeometry(kPlotPlace.adjusted(0, 0, 0, std::max(0, height - kPlotPlace.height())));
+    window_->show();
+    // The answers go on being typed where they were.
+    if (typing != nullptr) frame_.mdiArea()->setActiveSubWindow(typing);
   }
   if (window_->isMinimized()) window_->showNormal();
   window_->show();
-  frame_.mdiArea()->setActiveSubWindow(window_);
+  window_->raise();
 }
 
 // On the window and on paper alike: the whole device.

@@ -27,7 +27,8 @@ class SeriesPlotter {
 
   // The session showed its current series; inUnit is the existing file's.
   void seriesShown(const app::CurrentSeries& current, int inUnit);
-  // Plot series: opens the window, or shows it again and makes it current.
+  // Plot series: opens the window, or shows it again, in front of the
+  // others; the window the user types in stays the current one.
   void show();
   GraphicsWindow* window() const { return window_; }
   const PlotSeries& series() const { return series_; }
