@@ -37,10 +37,6 @@ class DesktopTest : public WindowTest {
     QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(io_, &event);
   }
-  // Characters typed one by one, any of them outside Latin-1.
-  void typeCharacters(const QString& text) {
-    for (QChar ch : text) press(0, Qt::NoModifier, QString(ch));
-  }
   bool caretInView() const {
     const ConsoleText& t = io_->text();
     return t.firstVisibleLine() <= t.caretLine() &&
@@ -92,14 +88,7 @@ TEST_F(DesktopTest, Utf8NamesReachTheFileSystemUnchanged) {
   dir.write(existing, "data\n");
   std::string opened;
   std::string created;
-  driver_.then(driver_.whenReading([&] {
-    typeCharacters(QString::fromUtf8(existing));
-    QTest::keyClick(io_, Qt::Key_Return);
-  }));
-  driver_.then(driver_.whenReading([&] {
-    typeCharacters(QString::fromUtf8("w\xc3\xbc.rwl"));
-    QTest::keyClick(io_, Qt::Key_Return);
-  }));
+  driver_.type(existing).type("w\xc3\xbc.rwl");
   driver_.exitWhenFinished().press(QMessageBox::No);
   auto readName = [] {
     std::string line;

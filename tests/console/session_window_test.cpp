@@ -157,6 +157,26 @@ TEST_P(SessionInWindow, PlottingChangesNeitherTheDialogueNorTheNewFile) {
   EXPECT_GT(with.plotTitle.size(), 5u) << "titled with the identification";
 }
 
+// Names typed with accents reach the file system as UTF-8: the existing
+// file is opened by its name and the new file gets the name typed.
+TEST(SessionInWindowNames, AnExistingAndANewFileNamedInUtf8) {
+  const fs::path caseDir = kGoldenDir / "insert";
+  const std::string existing = "m\xc3\xbcller.rwm";
+  const std::string created = "w\xc3\xbc.rwl";
+  std::vector<std::string> answers = answersOf(readFile(caseDir / "stdin"));
+  ASSERT_GE(answers.size(), 2u);
+  answers[0] = existing;
+  answers[1] = created;
+  WindowRun window;
+  for (const std::string& answer : answers) window.driver.type(answer);
+  window.driver.exitWhenFinished().press(QMessageBox::No);
+  SessionFolder folder(caseDir);
+  const fs::path dir(folder.dir().path());
+  fs::rename(dir / "old.txt", dir / fs::u8path(existing));
+  EXPECT_EQ(window.run(app::editSession), 0);
+  EXPECT_EQ(readFile(dir / fs::u8path(created)), readFile(caseDir / "new.txt"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Golden, SessionInWindow,
                          testing::Values("insert", "slash_exit", "copy_all_compact", "redate"),
                          [](const testing::TestParamInfo<std::string>& info) {

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <memory>
@@ -23,8 +24,16 @@ constexpr int kPatienceTicks = 2000;
 }  // namespace
 
 void typeLine(ConsoleWidget* console, const std::string& answer) {
-  QTest::keyClicks(console,
-                   QString::fromUtf8(answer.data(), static_cast<qsizetype>(answer.size())));
+  // A character beyond ASCII has no key of its own: it comes as the text of
+  // a key event, as a keyboard layout or an input method delivers it.
+  for (QChar ch : QString::fromUtf8(answer.data(), static_cast<qsizetype>(answer.size()))) {
+    if (ch.unicode() < 0x80) {
+      QTest::keyClick(console, static_cast<char>(ch.unicode()));
+      continue;
+    }
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+    QApplication::sendEvent(console, &press);
+  }
   QTest::keyClick(console, Qt::Key_Return);
 }
 
