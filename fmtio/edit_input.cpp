@@ -267,11 +267,48 @@ int convert(Decimal& in, T& out) {
   return 0;
 }
 
+// The fast path of the fields data files are made of: leading blanks, an
+// optional sign and nothing but digits, few enough to be exact in T, with
+// the implied point and scale factor giving an exact power of ten. The value
+// is the one convertExactly gives for the same digits and exponent; any other
+// field (a point, an exponent, an inner or trailing blank, a sign without
+// digits) returns false and takes the general path.
 template <class T>
-int readRealAs(std::string_view field, int d, int scale, BlankMode blank, T& out) {
+bool readPlainDigits(std::string_view field, int d, int scale, T& out) {
+  constexpr long long kMaxExponent = std::size(ExactPowers<T>::kPowers) - 1;
+  std::size_t i = skipBlanks(field, 0);
+  bool negative = false;
+  if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
+  if (i == field.size()) return false;
+  std::uint64_t mantissa = 0;
+  int significant = 0;
+  for (; i < field.size(); ++i) {
+    const unsigned v = static_cast<unsigned char>(field[i]) - unsigned{'0'};
+    if (v > 9) return false;
+    if (significant > 0 || v != 0) ++significant;
+    if (significant > ExactPowers<T>::kMaxDigits) return false;
+    mantissa = mantissa * 10 + v;
+  }
+  const long long exponent = -static_cast<long long>(d > 0 ? d : 0) - scale;
+  if (exponent > kMaxExponent || exponent < -kMaxExponent) return false;
+  const auto m = static_cast<T>(mantissa);
+  const T value = exponent >= 0 ? m * ExactPowers<T>::kPowers[exponent]
+                                : m / ExactPowers<T>::kPowers[-exponent];
+  out = negative ? -value : value;
+  return true;
+}
+
+template <class T>
+int readRealGeneralAs(std::string_view field, int d, int scale, BlankMode blank, T& out) {
   Decimal decimal;
   if (int status = parseReal(field, d, scale, blank, decimal)) return status;
   return convert(decimal, out);
+}
+
+template <class T>
+int readRealAs(std::string_view field, int d, int scale, BlankMode blank, T& out) {
+  if (readPlainDigits(field, d, scale, out)) return 0;
+  return readRealGeneralAs(field, d, scale, blank, out);
 }
 
 }  // namespace
@@ -316,6 +353,14 @@ int readReal(std::string_view field, int d, int scale, BlankMode blank, double& 
 
 int readReal(std::string_view field, int d, int scale, BlankMode blank, float& out) {
   return readRealAs(field, d, scale, blank, out);
+}
+
+int readRealGeneral(std::string_view field, int d, int scale, BlankMode blank, double& out) {
+  return readRealGeneralAs(field, d, scale, blank, out);
+}
+
+int readRealGeneral(std::string_view field, int d, int scale, BlankMode blank, float& out) {
+  return readRealGeneralAs(field, d, scale, blank, out);
 }
 
 bool readLogical(std::string_view field) {

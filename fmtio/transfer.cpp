@@ -186,10 +186,9 @@ int StatementState::readAlpha(const Field& field, char* address, std::size_t len
   // blanks.
   w = std::min(w, got.size());
   std::size_t offset = w > length ? w - length : 0;
-  for (std::size_t i = 0; i < length; ++i) {
-    std::size_t j = offset + i;
-    address[i] = (j < w && j < got.size()) ? got[j] : ' ';
-  }
+  std::size_t kept = w - offset;  // at most `length`
+  if (kept > 0) std::memcpy(address, got.data() + offset, kept);
+  std::memset(address + kept, ' ', length - kept);
   return 0;
 }
 

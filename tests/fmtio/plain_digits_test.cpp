@@ -1,0 +1,125 @@
+// The fast path of real input for fields of plain digits, held to the
+// general parse: every row is read both ways, in both precisions and both
+// blank modes, over a range of implied decimal places and scale factors,
+// and must give the same status and the same bits (the sign of zero too).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "fmtio/edit_input.h"
+#include "fmtio/errors.h"
+
+namespace fmtio {
+namespace {
+
+// Fields the fast path takes, and fields next to them that it must leave to
+// the general parse: points, exponents, inner and trailing blanks, tabs,
+// signs without digits, too many digits to be exact, fields cut short.
+constexpr const char* kFields[] = {
+    "   378",
+    "  1403",
+    "     0",
+    "    -0",
+    "  +999",
+    " -9999",
+    "999",
+    "1",
+    "",
+    "      ",
+    "-",
+    "+",
+    "  -  ",
+    "\t 12",
+    "  1 2",
+    "  12 ",
+    " 1.5",
+    "  15.",
+    "1e3",
+    "  12-3",
+    "  12+3",
+    "  12d1",
+    "--1",
+    "+-1",
+    "12a",
+    "INF",
+    "nan",
+    "0000000123",
+    "1234567",
+    "12345678",
+    "16777217",
+    "-16777217",
+    "123456789012345",
+    "1234567890123456",
+    "9007199254740993",
+    "000000000000000000001",
+    "99999999999999999999999",
+};
+
+constexpr int kPlaces[] = {0, 1, 2, 3, 7, 15, 22, 23, 40};
+constexpr int kScales[] = {-30, -23, -3, -1, 0, 1, 2, 5, 22, 30};
+constexpr BlankMode kModes[] = {BlankMode::Null, BlankMode::Zero};
+
+template <class T>
+void expectSameAsGeneral(const char* field, int d, int scale, BlankMode blank) {
+  T fast = T(4711), general = T(4711);
+  int fastStatus = readReal(field, d, scale, blank, fast);
+  int generalStatus = readRealGeneral(field, d, scale, blank, general);
+  ASSERT_EQ(fastStatus, generalStatus)
+      << "field '" << field << "' d " << d << " scale " << scale << " bytes " << sizeof(T);
+  EXPECT_EQ(std::memcmp(&fast, &general, sizeof(T)), 0)
+      << "field '" << field << "' d " << d << " scale " << scale << " bytes " << sizeof(T)
+      << ": fast " << fast << ", general " << general;
+}
+
+TEST(PlainDigitInput, SameValueAndStatusAsTheGeneralParse) {
+  for (const char* field : kFields)
+    for (int d : kPlaces)
+      for (int scale : kScales)
+        for (BlankMode blank : kModes) {
+          expectSameAsGeneral<double>(field, d, scale, blank);
+          expectSameAsGeneral<float>(field, d, scale, blank);
+        }
+}
+
+struct ValueCase {
+  const char* field;
+  int d;
+  int scale;
+  double want;
+};
+
+// The decadal data lines' fields read with F6.2 and F6.3, and a scale factor.
+constexpr ValueCase kValues[] = {
+    {"   378", 2, 0, 3.78},   {"  1403", 3, 0, 1.403},  {"  -999", 2, 0, -9.99},
+    {" -9999", 3, 0, -9.999}, {"    12", 0, 0, 12.0},   {"    12", 0, 2, 0.12},
+    {"    12", 1, -2, 120.0}, {"     7", 15, 0, 7e-15}, {"     -0", 2, 0, -0.0},
+};
+
+TEST(PlainDigitInput, ValuesOfDataFields) {
+  for (const ValueCase& c : kValues) {
+    double v = 0;
+    ASSERT_EQ(readReal(c.field, c.d, c.scale, BlankMode::Null, v), 0) << c.field;
+    EXPECT_EQ(v, c.want) << "field '" << c.field << "' d " << c.d << " scale " << c.scale;
+    EXPECT_EQ(std::signbit(v), std::signbit(c.want)) << c.field;
+  }
+}
+
+TEST(PlainDigitInput, BlanksAfterTheDigitsFollowTheBlankMode) {
+  double bn = 0, bz = 0;
+  ASSERT_EQ(readReal("  12 ", 0, 0, BlankMode::Null, bn), 0);
+  ASSERT_EQ(readReal("  12 ", 0, 0, BlankMode::Zero, bz), 0);
+  EXPECT_EQ(bn, 12.0);
+  EXPECT_EQ(bz, 120.0);
+}
+
+TEST(PlainDigitInput, SignWithoutDigitsIsAnError) {
+  float v = 1;
+  EXPECT_EQ(readReal("   -", 2, 0, BlankMode::Null, v), kErrIllegalChar);
+  EXPECT_EQ(readReal("+", 0, 0, BlankMode::Zero, v), kErrIllegalChar);
+}
+
+}  // namespace
+}  // namespace fmtio
