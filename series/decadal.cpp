@@ -119,7 +119,7 @@ bool fileIsThousandths(std::int32_t unit) {
   FileSurvey& survey = surveyOf(unit);
   if (!survey.known) return false;
   if (!survey.markersCounted) {
-    FileMarkers m = markersOf(survey.lines);
+    FileMarkers m = markersOf(surveyLines(survey));
     survey.hundredthsMarkers = m.hundredths;
     survey.thousandthsMarkers = m.thousandths;
     survey.markersCounted = true;

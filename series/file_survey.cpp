@@ -4,9 +4,9 @@
 #include "series/file_survey.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 
 #include "fmtio/io.h"
 #include "fmtio/records.h"
@@ -40,20 +40,69 @@ std::string withoutTrailingBlanks(std::string_view text) {
 // A UTF-8 byte order mark before the first line, which the runtime passes over.
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-void survey(const std::string& bytes, FileSurvey& s) {
-  const fmtio::LineEnds ends = fmtio::currentLineEnds();
-  std::size_t start = bytes.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-  for (std::size_t at = start; at < bytes.size();) {
-    std::size_t end = std::min(bytes.find_first_of("\r\n", at), bytes.size());
-    std::string_view raw(bytes.data() + at, end - at);
+// The end of the line that starts at `at`: its CR or LF, or the end of the bytes.
+std::size_t lineEnd(std::string_view bytes, std::size_t at) {
+  while (at < bytes.size() && bytes[at] != '\r' && bytes[at] != '\n') ++at;
+  return at;
+}
+
+// Takes the lines of one piece of the file; `pending` holds the line begun at
+// the end of the piece before, which this piece goes on with.
+template <class Take>
+void takePiece(std::string_view bytes, std::string& pending, Take& take) {
+  for (std::size_t at = 0;;) {
+    std::size_t end = lineEnd(bytes, at);
+    std::string_view part = bytes.substr(at, end - at);
+    if (end == bytes.size()) {
+      pending.append(part);
+      return;
+    }
     at = end + 1;
-    if (raw.empty()) continue;
-    std::string line;
-    fmtio::appendInputText(line, raw.data(), raw.size(), ends);
-    if (tabBeforeText(raw)) s.tabbed.push_back(withoutTrailingBlanks(line));
-    s.lines.push_back(std::move(line));
+    if (pending.empty()) {
+      if (!part.empty()) take(part);
+      continue;
+    }
+    pending.append(part);
+    take(std::string_view(pending));
+    pending.clear();
   }
+}
+
+// Calls take(raw) for every non-empty line of the file as it stands there,
+// split at every CR and LF (so that it does not matter which line ends the
+// file uses); the file is read a piece at a time, never held whole. False
+// when it cannot be read.
+template <class Take>
+bool forEachLine(const std::string& file, Take&& take) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(file.c_str(), "rb"), std::fclose);
+  if (!f) return false;
+  std::string pending;
+  char piece[65536];
+  bool first = true;
+  for (std::size_t n; (n = std::fread(piece, 1, sizeof piece, f.get())) > 0; first = false) {
+    std::string_view bytes(piece, n);
+    if (first && bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
+    takePiece(bytes, pending, take);
+  }
+  if (!pending.empty()) take(std::string_view(pending));
+  return std::ferror(f.get()) == 0;
+}
+
+// The line as the runtime reads it: tabs expanded.
+std::string expanded(std::string_view raw, const fmtio::LineEnds& ends) {
+  std::string line;
+  fmtio::appendInputText(line, raw.data(), raw.size(), ends);
+  return line;
+}
+
+// Only the lines with a tab are expanded and kept: the rest need nothing.
+bool survey(const std::string& file, FileSurvey& s) {
+  const fmtio::LineEnds ends = fmtio::currentLineEnds();
+  bool read = forEachLine(file, [&](std::string_view raw) {
+    if (tabBeforeText(raw)) s.tabbed.push_back(withoutTrailingBlanks(expanded(raw, ends)));
+  });
   std::sort(s.tabbed.begin(), s.tabbed.end());
+  return read;
 }
 
 // Files larger than this are not surveyed (tabs and the file's markers are
@@ -76,19 +125,28 @@ FileSurvey& surveyOf(std::int32_t unit) {
   ReaderState& state = readerState();
   fmtio::ConnectedUnit* connected = fmtio::connectedUnit(unit, fmtio::StatementKind::Read);
   const std::uint64_t serial = connected == nullptr ? 0 : connected->serial();
-  if (state.surveyUnit == unit && state.surveySerial == serial && serial != 0)
-    return state.survey;
+  if (state.surveyUnit == unit && state.surveySerial == serial && serial != 0) return state.survey;
   std::string file = fileOf(unit);
   std::uintmax_t size = file.empty() ? 0 : sizeOf(file);
   state.surveyUnit = unit;
   state.surveySerial = serial;
   state.survey = FileSurvey{};
-  std::ifstream in(file, std::ios::binary);
-  if (file.empty() || size > kLargestSurveyed || !in) return state.survey;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (file.empty() || size > kLargestSurveyed) return state.survey;
+  if (!survey(file, state.survey)) {
+    state.survey = FileSurvey{};
+    return state.survey;
+  }
   state.survey.known = true;
-  survey(bytes, state.survey);
+  state.survey.file = file;
   return state.survey;
+}
+
+std::vector<std::string> surveyLines(const FileSurvey& survey) {
+  std::vector<std::string> lines;
+  if (!survey.known) return lines;
+  const fmtio::LineEnds ends = fmtio::currentLineEnds();
+  forEachLine(survey.file, [&](std::string_view raw) { lines.push_back(expanded(raw, ends)); });
+  return lines;
 }
 
 bool heldTab(std::int32_t unit, std::string_view lineRead) {

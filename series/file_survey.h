@@ -14,13 +14,12 @@ namespace series {
 
 struct FileSurvey {
   bool known = false;  // false for a console unit or a file that cannot be read
+  std::string file;    // the file surveyed
   // The lines with a tab before their last non-blank character, as the
   // runtime reads them (tabs expanded), trailing blanks removed, sorted.
   std::vector<std::string> tabbed;
-  // Every non-empty line of the file, tabs expanded, in file order.
-  std::vector<std::string> lines;
   // The file's stop markers of the measurement format, counted by TRRW
-  // when it first needs them.
+  // when it first needs them (from surveyLines: the survey keeps no lines).
   bool markersCounted = false;
   int hundredthsMarkers = 0;
   int thousandthsMarkers = 0;
@@ -29,6 +28,10 @@ struct FileSurvey {
 // The survey of the file connected to the unit, made on the first call
 // for that unit and file and kept until the readers are reset.
 FileSurvey& surveyOf(std::int32_t unit);
+
+// Every non-empty line of the surveyed file, tabs expanded, in file order,
+// read again from the file: for the rare decisions that need the whole file.
+std::vector<std::string> surveyLines(const FileSurvey& survey);
 
 // Whether a line the unit gave (tabs already expanded) held such a tab.
 bool heldTab(std::int32_t unit, std::string_view lineRead);
