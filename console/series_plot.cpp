@@ -7,6 +7,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "series/meteo.h"
+
 namespace console {
 namespace {
 
@@ -43,6 +45,8 @@ std::vector<PlotTick> labelled(const std::vector<double>& at, int decimals) {
   for (double v : at) ticks.push_back({v, QString::number(v, 'f', decimals)});
   return ticks;
 }
+
+bool isMissing(float value) { return value <= series::kMissingValue; }
 
 }  // namespace
 
@@ -101,8 +105,10 @@ PlotLayout layoutPlot(const PlotSeries& series, const QRect& bounds, const QFont
   layout.firstYear =
       std::min(series.firstYear, savedCount > 0 ? series.savedFirstYear : series.firstYear);
   layout.lastYear = std::max(series.firstYear + count - 1, series.savedFirstYear + savedCount - 1);
-  std::vector<float> all = series.values;
-  all.insert(all.end(), series.savedValues.begin(), series.savedValues.end());
+  std::vector<float> all;
+  for (const std::vector<float>* values : {&series.values, &series.savedValues})
+    std::copy_if(values->begin(), values->end(), std::back_inserter(all),
+                 [](float v) { return !isMissing(v); });
   const auto [lowest, highest] = std::minmax_element(all.begin(), all.end());
   const double low = all.empty() ? 0 : *lowest;
   const double high = all.empty() ? 1 : *highest;
@@ -126,16 +132,27 @@ PlotLayout layoutPlot(const PlotSeries& series, const QRect& bounds, const QFont
 
 namespace {
 
+void drawRun(QPainter& painter, const QPolygonF& points) {
+  if (points.size() == 1)
+    painter.drawPoint(points.front());
+  else if (points.size() > 1)
+    painter.drawPolyline(points);
+}
+
+// A missing value (of a meteorological series) breaks the line.
 void drawLine(QPainter& painter, const PlotLayout& layout, int firstYear,
               const std::vector<float>& values, const QColor& colour, int width) {
   painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  QPolygonF points;
-  for (std::size_t k = 0; k < values.size(); ++k)
-    points << layout.at(firstYear + static_cast<double>(k), values[k]);
-  if (points.size() == 1)
-    painter.drawPoint(points.front());
-  else
-    painter.drawPolyline(points);
+  QPolygonF run;
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    if (isMissing(values[k])) {
+      drawRun(painter, run);
+      run.clear();
+      continue;
+    }
+    run << layout.at(firstYear + static_cast<double>(k), values[k]);
+  }
+  drawRun(painter, run);
 }
 
 void drawAxes(QPainter& painter, const PlotLayout& layout, const QFontMetrics& metrics) {
