@@ -193,7 +193,7 @@ class ConsoleText {
   // one) needs no walk over its characters.
   std::size_t lastLineByte(int column) const;
   int lastLineColumn(std::size_t at) const;
-  bool typeOne(char c);
+  void typeOne(char c);
 
   std::string text_;         // all lines, one after another
   std::vector<int> starts_;  // starts_[k] begins line k, starts_[k+1] ends it

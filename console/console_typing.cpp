@@ -22,15 +22,13 @@ void ConsoleText::typeText(std::string_view typed) {
   });
 }
 
-// False for a character not taken.
-bool ConsoleText::typeOne(char c) {
+void ConsoleText::typeOne(char c) {
   if (isControl(static_cast<unsigned char>(c)) && kTypedControls.find(c) == std::string_view::npos)
-    return false;
+    return;
   const bool backspace = c == '\b';
-  if (backspace && caretColumn_ <= answerStart()) return false;
+  if (backspace && caretColumn_ <= answerStart()) return;
   feed(c);
   if (backspace) showCaret();
-  return true;
 }
 
 ConsoleText::AnswerState ConsoleText::answerState() const {
@@ -57,6 +55,9 @@ void ConsoleText::undo() {
   undo_.pop_back();
   if (state.line != caretLine_ || linePending_) return undo_.clear();
   const int from = answerStart();
+  const int growth =
+      static_cast<int>(state.answer.size() - (lastLine().size() - lastLineByte(from)));
+  if (growth > 0 && !makeRoom(growth, 0)) return;
   const std::size_t lineStart = static_cast<std::size_t>(starts_[starts_.size() - 2]);
   text_.replace(lineStart + lastLineByte(from), std::string::npos, state.answer);
   starts_.back() = static_cast<int>(text_.size());
