@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <utility>
 
 namespace console {
 namespace {
@@ -78,9 +79,11 @@ void ConsoleWidget::clearText() {
   refresh();
 }
 
+// Lines pasted ahead answer the reads that follow, one line each.
 void ConsoleWidget::beginRead() {
   text_.beginRead();
   emit readStarted();
+  if (!typeAhead_.empty()) typeText(std::exchange(typeAhead_, {}));
 }
 
 SaveResult ConsoleWidget::saveTo(const std::string& path) {
@@ -90,10 +93,21 @@ SaveResult ConsoleWidget::saveTo(const std::string& path) {
   return result;
 }
 
-// Typed or pasted text, one step for Undo; Enter in it ends a waiting read.
+// Typed or pasted text, one step for Undo. Enter in it ends a waiting
+// read; what follows waits for the next read, so that each pasted line is
+// the answer to one question.
 void ConsoleWidget::typeText(std::string_view typed) {
   if (inputClosed_) return QApplication::beep();
+  if (!typeAhead_.empty()) {
+    typeAhead_.append(typed);
+    return;
+  }
   const bool reading = text_.readPending();
+  const std::size_t enter = reading ? typed.find('\r') : std::string_view::npos;
+  if (enter != std::string_view::npos) {
+    typeAhead_.assign(typed.substr(enter + 1));
+    typed = typed.substr(0, enter + 1);
+  }
   text_.typeText(typed);
   refresh();
   if (reading && !text_.readPending()) emit readEnded();

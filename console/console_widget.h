@@ -118,6 +118,7 @@ class ConsoleWidget : public QAbstractScrollArea {
   bool modified_ = true;
   bool canUndo_ = false;
   bool inputClosed_ = false;
+  std::string typeAhead_;  // pasted lines after the one that ended a read
 };
 
 }  // namespace console

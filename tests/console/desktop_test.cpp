@@ -82,6 +82,29 @@ TEST_F(DesktopTest, TextCopiedInAnyProgramCanBePasted) {
   EXPECT_FALSE(enabled(Command::Paste));
 }
 
+TEST_F(DesktopTest, PastedLinesAnswerOneQuestionEach) {
+  std::vector<std::string> replies;
+  driver_.then(driver_.whenReading([this] {
+    QGuiApplication::clipboard()->setText("old.txt\nnew.txt\nM");
+    frame()->command(static_cast<int>(Command::Paste));
+  }));
+  driver_.then(driver_.whenReading([this] { QTest::keyClick(io_, Qt::Key_Return); }));
+  driver_.exitWhenFinished();
+  FakeDialogs dialogs;
+  dialogs.buttons = {QMessageBox::No};
+  run([&] {
+    for (const char* question : {"Existing => ", "New => ", "Format => "}) {
+      fmtio::consoleHooks().writeBlock(-1, false, question);
+      std::string line;
+      fmtio::consoleHooks().readLine(-1, line);
+      replies.push_back(line);
+    }
+  });
+  EXPECT_EQ(replies, std::vector<std::string>({"old.txt\r\n", "new.txt\r\n", "M\r\n"}));
+  EXPECT_EQ(linesOf(io_),
+            std::vector<std::string>({"Existing => old.txt", "New => new.txt", "Format => M"}));
+}
+
 TEST_F(DesktopTest, Utf8NamesReachTheFileSystemUnchanged) {
   testing_support::TempDir dir;
   const std::string existing = "m\xc3\xbcller.rwm";
