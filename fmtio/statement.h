@@ -57,6 +57,8 @@ class StatementState : public RecordEnd, public RecordSource {
     }
   }
   void element(const ItemInfo& info, char* address);
+  std::size_t repeatRun(const ItemInfo& info, char* elements, std::size_t count,
+                        std::size_t length);
   int control(const Field& field);
   int editOut(const Field& field, const ItemInfo& info, char* address);
   int editIn(const Field& field, const ItemInfo& info, char* address);

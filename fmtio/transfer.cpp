@@ -111,8 +111,31 @@ void StatementState::item(const Item& item) {
   ItemInfo info{type, classOf(type), item.length};
   auto* base = static_cast<char*>(item.address);
   guarded([&] {
-    for (std::size_t i = 0; i < item.count && !failed_; ++i) element(info, base + i * item.length);
+    for (std::size_t i = 0; i < item.count && !failed_;) {
+      element(info, base + i * item.length);
+      ++i;
+      i += repeatRun(info, base + i * item.length, item.count - i, item.length);
+    }
   });
+}
+
+// The elements of an array that the repeated data descriptor the element
+// before them used goes on with ("10F6.2" over ten values): edited one after
+// another with that one field, without a walk per element. Returns how many
+// were done (the one that failed included).
+std::size_t StatementState::repeatRun(const ItemInfo& info, char* elements, std::size_t count,
+                                      std::size_t length) {
+  if (failed_ || list_ || count == 0) return 0;
+  Field field;
+  const std::size_t n = walker_.takeRepeats(info.type, count, field);
+  for (std::size_t k = 0; k < n; ++k) {
+    char* address = elements + k * length;
+    if (int rc = isRead_ ? editIn(field, info, address) : editOut(field, info, address)) {
+      fail(rc);
+      return k + 1;
+    }
+  }
+  return n;
 }
 
 void StatementState::element(const ItemInfo& info, char* address) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "fmtio/format.h"
@@ -68,6 +69,17 @@ class FormatWalker {
       return 0;
     }
     return nextEntry(type, recordEnd, out);
+  }
+  // Up to `want` further uses of the repeated data descriptor last returned
+  // for an item of this type, taken at once: the count taken (0 when the next
+  // entry is not such a use) and the field in out. Taking n is the same as n
+  // calls of next().
+  std::size_t takeRepeats(ItemType type, std::size_t want, Field& out) {
+    if (pending_ == 0 || type != repeatType_) return 0;
+    const std::size_t n = want < pending_ ? want : pending_;
+    pending_ -= static_cast<std::uint32_t>(n);
+    out = repeatField_;
+    return n;
   }
   // True when the next entry to be returned is a control or literal entry.
   bool peekControl() const;
