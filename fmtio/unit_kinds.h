@@ -106,7 +106,7 @@ class ConsoleUnit final : public ConnectedUnit {
 
 class FileUnit final : public ConnectedUnit {
  public:
-  static constexpr std::size_t kBufferSize = 8192;
+  static constexpr std::size_t kBufferSize = 65536;
   // Takes ownership of the open descriptor fd.
   FileUnit(int number, int fd, const Connection& connection, const LineEnds& ends);
   ~FileUnit() override;
