@@ -17,14 +17,14 @@ namespace {
 
 int lastSystemError() { return systemErrorFromErrno(errno); }
 
-// First CR or LF of n bytes, or n.
+// First CR or LF of n bytes, or n. The CR is looked for only before the LF,
+// so that a file without CRs is not searched to the end of the buffer for
+// every line.
 std::size_t lineEndIn(const char* p, std::size_t n) {
-  const void* cr = std::memchr(p, '\r', n);
   const void* lf = std::memchr(p, '\n', n);
-  const char* end = p + n;
-  if (cr != nullptr) end = static_cast<const char*>(cr);
-  if (lf != nullptr && static_cast<const char*>(lf) < end) end = static_cast<const char*>(lf);
-  return static_cast<std::size_t>(end - p);
+  const std::size_t limit = lf != nullptr ? static_cast<const char*>(lf) - p : n;
+  const void* cr = std::memchr(p, '\r', limit);
+  return cr != nullptr ? static_cast<std::size_t>(static_cast<const char*>(cr) - p) : limit;
 }
 
 }  // namespace

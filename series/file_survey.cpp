@@ -40,10 +40,13 @@ std::string withoutTrailingBlanks(std::string_view text) {
 // A UTF-8 byte order mark before the first line, which the runtime passes over.
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The end of the line that starts at `at`: its CR or LF, or the end of the bytes.
+// The end of the line that starts at `at`: its CR or LF, or the end of the
+// bytes. The CR is looked for only before the LF, so that a file without CRs
+// is not searched to the end of the piece for every line.
 std::size_t lineEnd(std::string_view bytes, std::size_t at) {
-  while (at < bytes.size() && bytes[at] != '\r' && bytes[at] != '\n') ++at;
-  return at;
+  const std::size_t lf = std::min(bytes.find('\n', at), bytes.size());
+  const std::size_t cr = bytes.substr(0, lf).find('\r', at);
+  return std::min(cr, lf);
 }
 
 // Takes the lines of one piece of the file; `pending` holds the line begun at

@@ -65,6 +65,10 @@ void showCut(std::size_t readTo, std::string_view rest) {
 
 // Only digits can be lost values; words there are notes beside the data.
 bool holdsDigits(std::string_view text) {
+  // The columns beyond a line are mostly blanks: passed over eight at a time.
+  constexpr std::string_view kBlanks = "        ";
+  while (text.size() >= kBlanks.size() && text.starts_with(kBlanks))
+    text.remove_prefix(kBlanks.size());
   return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
