@@ -207,9 +207,8 @@ std::string_view StatementState::inputField(int width, int& status) {
 // Columns of the longest output record a unit is given; RECL= may set less.
 constexpr std::size_t kMaxOutputRecord = std::size_t{1} << 24;
 
-bool StatementState::pastRecordLimit() const {
-  return pos_ >
-         (internal_ != nullptr ? std::min(internalLength_, kMaxOutputRecord) : kMaxOutputRecord);
+std::size_t StatementState::recordLimit() const {
+  return internal_ != nullptr ? std::min(internalLength_, kMaxOutputRecord) : kMaxOutputRecord;
 }
 
 int StatementState::control(const Field& field) {

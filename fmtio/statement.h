@@ -59,6 +59,8 @@ class StatementState : public RecordEnd, public RecordSource {
   void element(const ItemInfo& info, char* address);
   std::size_t repeatRun(const ItemInfo& info, char* elements, std::size_t count,
                         std::size_t length);
+  bool integerRun(const Field& field, const ItemInfo& info, const char* elements, std::size_t n,
+                  std::size_t length);
   int control(const Field& field);
   int editOut(const Field& field, const ItemInfo& info, char* address);
   int editIn(const Field& field, const ItemInfo& info, char* address);
@@ -69,7 +71,10 @@ class StatementState : public RecordEnd, public RecordSource {
   // Output moved past the longest record there can be (the internal
   // variable, or kMaxOutputRecord for a unit): X and TR inside repeated
   // groups can reach billions of columns, which must not be allocated.
-  bool pastRecordLimit() const;
+  bool pastRecordLimit() const { return pos_ > recordLimit(); }
+  // The last column output may start at: the internal variable's length, or
+  // kMaxOutputRecord for a unit.
+  std::size_t recordLimit() const;
   // Room for n characters at the current position; columns skipped since the
   // highest one written become blanks.
   char* reserve(std::size_t n) {

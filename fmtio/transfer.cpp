@@ -128,6 +128,7 @@ std::size_t StatementState::repeatRun(const ItemInfo& info, char* elements, std:
   if (failed_ || list_ || count == 0) return 0;
   Field field;
   const std::size_t n = walker_.takeRepeats(info.type, count, field);
+  if (integerRun(field, info, elements, n, length)) return n;
   for (std::size_t k = 0; k < n; ++k) {
     char* address = elements + k * length;
     if (int rc = isRead_ ? editIn(field, info, address) : editOut(field, info, address)) {
@@ -153,6 +154,27 @@ void StatementState::element(const ItemInfo& info, char* address) {
     }
     if (int rc = control(field)) return fail(rc);
   }
+}
+
+// Iw output over a run of integers, the form of every data file's values:
+// each field is exactly w columns, so the room for the whole run is taken at
+// once, and the record limit is checked once for the last field instead of
+// for every one. False (nothing done) when the run is not of that form or
+// would pass the limit: the element-by-element path then reports it.
+bool StatementState::integerRun(const Field& field, const ItemInfo& info, const char* elements,
+                                std::size_t n, std::size_t length) {
+  if (isRead_ || n == 0 || field.op != Op::I || info.cls != TypeClass::Integer) return false;
+  if (field.w <= 0 || static_cast<std::size_t>(field.w) > kMaxNumericField) return false;
+  const auto w = static_cast<std::size_t>(field.w);
+  const std::size_t lastStart = pos_ + (n - 1) * w;
+  if (lastStart < pos_ || recordLimit() < lastStart) return false;
+  char* dst = reserve(n * w);
+  const int bytes = static_cast<int>(info.bytes);
+  for (std::size_t k = 0; k < n; ++k)
+    editInteger(dst + k * w, Op::I, field.w, field.d,
+                loadInteger(elements + k * length, info.bytes), bytes, modes_);
+  advance(n * w);
+  return true;
 }
 
 int StatementState::writeAlpha(const Field& field, const char* data, std::size_t length) {

@@ -101,6 +101,11 @@ const OutputCase kOutputs[] = {
     {"(3F6.1/2F6.1)", {1, 2, 3, 4, 5, 6, 7}},
     {"(I2,4I3)", {12, 345, 6, 7, 8000, 9}},
     {"(4E12.4)", {1.5, -2e-30, 6.02e23, 0, 5}},
+    {"(100I5)", std::vector<double>(79, -1234)},  // the run ends at the record's last column
+    {"(100I5)", std::vector<double>(81, 1234)},   // one field past it: an error
+    {"(100I5)", std::vector<double>(90, 1234)},   // the run would start fields past it
+    {"(10X,100I5)", std::vector<double>(79, 5)},
+    {"(I0,3I0)", {0, -7, 123456, 9}},
 };
 
 // Writes the values as elements of T with the format, either as one array
@@ -139,6 +144,7 @@ TEST(RepeatRun, ArrayOutputIsWrittenAsElementByElement) {
     } else {
       expectSameOutput<std::int32_t>(c);
       expectSameOutput<std::int64_t>(c);
+      expectSameOutput<std::int16_t>(c);
     }
   }
 }
