@@ -61,21 +61,19 @@ constexpr char kDigitPairs[] =
     "8081828384858687888990919293949596979899";
 
 // Number of decimal digits of a magnitude.
-int decimalDigits(std::uint64_t magnitude) {
+template <class U>
+int decimalDigits(U magnitude) {
   int n = 1;
   for (; magnitude >= 10000; magnitude /= 10000) n += 4;
   return n + (magnitude >= 10) + (magnitude >= 100) + (magnitude >= 1000);
 }
 
-// Iw without m and without a plus sign, the form of every data-file field:
-// the digits go straight into the field, right to left, two at a time.
-std::size_t editDecimal(char* dst, int w, std::int64_t value) {
-  bool negative = value < 0;
-  auto magnitude = static_cast<std::uint64_t>(value);
-  if (negative) magnitude = 0 - magnitude;
-  int need = decimalDigits(magnitude) + (negative ? 1 : 0);
-  if (need > w) return static_cast<std::size_t>(fill(dst, w, '*') - dst);
-  char* p = dst + w;
+// The digits of a magnitude written right to left, two at a time, ending
+// at end; returns where they begin. U is 32 bits wide for every magnitude
+// that fits, whose divisions are the cheaper.
+template <class U>
+char* writeDigits(char* end, U magnitude) {
+  char* p = end;
   while (magnitude >= 100) {
     p -= 2;
     std::memcpy(p, kDigitPairs + 2 * (magnitude % 100), 2);
@@ -87,9 +85,28 @@ std::size_t editDecimal(char* dst, int w, std::int64_t value) {
   } else {
     *--p = static_cast<char>('0' + magnitude);
   }
+  return p;
+}
+
+// Iw without m and without a plus sign, the form of every data-file field:
+// the digits go straight into the field, right to left.
+template <class U>
+std::size_t editDecimalAs(char* dst, int w, bool negative, U magnitude) {
+  int need = decimalDigits(magnitude) + (negative ? 1 : 0);
+  if (need > w) return static_cast<std::size_t>(fill(dst, w, '*') - dst);
+  char* p = writeDigits(dst + w, magnitude);
   if (negative) *--p = '-';
   fill(dst, static_cast<int>(p - dst), ' ');
   return static_cast<std::size_t>(w);
+}
+
+std::size_t editDecimal(char* dst, int w, std::int64_t value) {
+  bool negative = value < 0;
+  auto magnitude = static_cast<std::uint64_t>(value);
+  if (negative) magnitude = 0 - magnitude;
+  if (magnitude <= 0xFFFFFFFFu)
+    return editDecimalAs(dst, w, negative, static_cast<std::uint32_t>(magnitude));
+  return editDecimalAs(dst, w, negative, magnitude);
 }
 
 }  // namespace
