@@ -268,28 +268,38 @@ int convert(Decimal& in, T& out) {
 }
 
 // The fast path of the fields data files are made of: leading blanks, an
-// optional sign and nothing but digits, few enough to be exact in T, with
-// the implied point and scale factor giving an exact power of ten. The value
-// is the one convertExactly gives for the same digits and exponent; any other
-// field (a point, an exponent, an inner or trailing blank, a sign without
-// digits) returns false and takes the general path.
+// optional sign and nothing but digits with at most one point, few enough
+// significant digits to be exact in T, and a power of ten (from the digits
+// after the point, or the implied d, and the scale factor) that is exact in
+// T too. The value is the one convertExactly gives for the same digits and
+// exponent; any other field (an exponent, an inner or trailing blank, a sign
+// or point without digits) returns false and takes the general path.
 template <class T>
-bool readPlainDigits(std::string_view field, int d, int scale, T& out) {
+bool readPlainDecimal(std::string_view field, int d, int scale, T& out) {
   constexpr long long kMaxExponent = std::size(ExactPowers<T>::kPowers) - 1;
   std::size_t i = skipBlanks(field, 0);
   bool negative = false;
   if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
-  if (i == field.size()) return false;
   std::uint64_t mantissa = 0;
   int significant = 0;
+  bool digits = false;
+  long long point = -1;  // digits after the point, -1 without one
   for (; i < field.size(); ++i) {
     const unsigned v = static_cast<unsigned char>(field[i]) - unsigned{'0'};
-    if (v > 9) return false;
+    if (v > 9) {
+      if (field[i] != '.' || point >= 0) return false;
+      point = 0;
+      continue;
+    }
+    digits = true;
+    if (point >= 0) ++point;
     if (significant > 0 || v != 0) ++significant;
     if (significant > ExactPowers<T>::kMaxDigits) return false;
     mantissa = mantissa * 10 + v;
   }
-  const long long exponent = -static_cast<long long>(d > 0 ? d : 0) - scale;
+  if (!digits) return false;
+  const long long fraction = point >= 0 ? point : (d > 0 ? d : 0);
+  const long long exponent = -fraction - scale;
   if (exponent > kMaxExponent || exponent < -kMaxExponent) return false;
   const auto m = static_cast<T>(mantissa);
   const T value = exponent >= 0 ? m * ExactPowers<T>::kPowers[exponent]
@@ -307,7 +317,7 @@ int readRealGeneralAs(std::string_view field, int d, int scale, BlankMode blank,
 
 template <class T>
 int readRealAs(std::string_view field, int d, int scale, BlankMode blank, T& out) {
-  if (readPlainDigits(field, d, scale, out)) return 0;
+  if (readPlainDecimal(field, d, scale, out)) return 0;
   return readRealGeneralAs(field, d, scale, blank, out);
 }
 

@@ -23,7 +23,7 @@ int readInteger(std::string_view field, int base, BlankMode blank, int bytes, st
 int readReal(std::string_view field, int d, int scale, BlankMode blank, double& out);
 int readReal(std::string_view field, int d, int scale, BlankMode blank, float& out);
 
-// The same without the fast path for fields of plain digits: the general
+// The same without the fast path for fields of plain digits and a point: the general
 // parse alone, which tests hold the fast path to.
 int readRealGeneral(std::string_view field, int d, int scale, BlankMode blank, double& out);
 int readRealGeneral(std::string_view field, int d, int scale, BlankMode blank, float& out);

@@ -1,4 +1,4 @@
-// The fast path of real input for fields of plain digits, held to the
+// The fast path of real input for fields of plain digits and a point, held to the
 // general parse: every row is read both ways, in both precisions and both
 // blank modes, over a range of implied decimal places and scale factors,
 // and must give the same status and the same bits (the sign of zero too).
@@ -56,6 +56,27 @@ constexpr const char* kFields[] = {
     "9007199254740993",
     "000000000000000000001",
     "99999999999999999999999",
+    "-500.000",
+    " 123.456",
+    "0.001",
+    " .5",
+    "-.5",
+    "5.",
+    ".",
+    "-.",
+    " . ",
+    "1.2.3",
+    "1.5 ",
+    "1 .5",
+    "123456.7",
+    "1234567.8",
+    "0.000000000000000000000001",
+    "12345678901234.5",
+    "1234567890123456.7",
+    "+.0",
+    "-0.",
+    "1.5e2",
+    "1.5-2",
 };
 
 constexpr int kPlaces[] = {0, 1, 2, 3, 7, 15, 22, 23, 40};
@@ -93,9 +114,11 @@ struct ValueCase {
 
 // The decadal data lines' fields read with F6.2 and F6.3, and a scale factor.
 constexpr ValueCase kValues[] = {
-    {"   378", 2, 0, 3.78},   {"  1403", 3, 0, 1.403},  {"  -999", 2, 0, -9.99},
-    {" -9999", 3, 0, -9.999}, {"    12", 0, 0, 12.0},   {"    12", 0, 2, 0.12},
-    {"    12", 1, -2, 120.0}, {"     7", 15, 0, 7e-15}, {"     -0", 2, 0, -0.0},
+    {"   378", 2, 0, 3.78},     {"  1403", 3, 0, 1.403},  {"  -999", 2, 0, -9.99},
+    {" -9999", 3, 0, -9.999},   {"    12", 0, 0, 12.0},   {"    12", 0, 2, 0.12},
+    {"    12", 1, -2, 120.0},   {"     7", 15, 0, 7e-15}, {"     -0", 2, 0, -0.0},
+    {"-500.000", 3, 0, -500.0}, {"  1.25", 3, 0, 1.25},   {"  1.25", 0, 1, 0.125},
+    {"   .5", 2, 0, 0.5},
 };
 
 TEST(PlainDigitInput, ValuesOfDataFields) {
