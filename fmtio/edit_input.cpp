@@ -267,13 +267,26 @@ int convert(Decimal& in, T& out) {
   return 0;
 }
 
+// Digits from field[i] on, added to the mantissa; i ends at the first
+// character that is not a digit. Returns how many were taken.
+std::size_t takeDigits(std::string_view field, std::size_t& i, std::uint64_t& mantissa) {
+  const std::size_t first = i;
+  for (; i < field.size(); ++i) {
+    const unsigned v = static_cast<unsigned char>(field[i]) - unsigned{'0'};
+    if (v > 9) break;
+    mantissa = mantissa * 10 + v;  // past 19 digits it wraps, and the caller refuses the field
+  }
+  return i - first;
+}
+
 // The fast path of the fields data files are made of: leading blanks, an
 // optional sign and nothing but digits with at most one point, few enough
-// significant digits to be exact in T, and a power of ten (from the digits
-// after the point, or the implied d, and the scale factor) that is exact in
-// T too. The value is the one convertExactly gives for the same digits and
-// exponent; any other field (an exponent, an inner or trailing blank, a sign
-// or point without digits) returns false and takes the general path.
+// digits (leading zeros included) to be exact in T, and a power of ten (from
+// the digits after the point, or the implied d, and the scale factor) that is
+// exact in T too. The value is the one convertExactly gives for the same
+// digits and exponent; any other field (an exponent, an inner or trailing
+// blank, a sign or point without digits, more digits) returns false and takes
+// the general path.
 template <class T>
 bool readPlainDecimal(std::string_view field, int d, int scale, T& out) {
   constexpr long long kMaxExponent = std::size(ExactPowers<T>::kPowers) - 1;
@@ -281,24 +294,15 @@ bool readPlainDecimal(std::string_view field, int d, int scale, T& out) {
   bool negative = false;
   if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
   std::uint64_t mantissa = 0;
-  int significant = 0;
-  bool digits = false;
-  long long point = -1;  // digits after the point, -1 without one
-  for (; i < field.size(); ++i) {
-    const unsigned v = static_cast<unsigned char>(field[i]) - unsigned{'0'};
-    if (v > 9) {
-      if (field[i] != '.' || point >= 0) return false;
-      point = 0;
-      continue;
-    }
-    digits = true;
-    if (point >= 0) ++point;
-    if (significant > 0 || v != 0) ++significant;
-    if (significant > ExactPowers<T>::kMaxDigits) return false;
-    mantissa = mantissa * 10 + v;
+  std::size_t count = takeDigits(field, i, mantissa);
+  long long fraction = d > 0 ? d : 0;
+  if (i < field.size() && field[i] == '.') {
+    ++i;
+    const std::size_t after = takeDigits(field, i, mantissa);
+    fraction = static_cast<long long>(after);
+    count += after;
   }
-  if (!digits) return false;
-  const long long fraction = point >= 0 ? point : (d > 0 ? d : 0);
+  if (i != field.size() || count == 0 || count > ExactPowers<T>::kMaxDigits) return false;
   const long long exponent = -fraction - scale;
   if (exponent > kMaxExponent || exponent < -kMaxExponent) return false;
   const auto m = static_cast<T>(mantissa);
