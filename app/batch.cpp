@@ -23,6 +23,9 @@ namespace {
 
 constexpr int kConsole = 6;
 
+// The record length limit of a new file of an exchange format.
+constexpr std::int32_t kExchangeRecordLength = 1 << 30;
+
 // Formats whose reading asks questions: convert and check leave them to the
 // session.
 struct AskingFormat {
@@ -172,7 +175,10 @@ bool readInput(const std::string& input, const std::string& newFile, const Batch
   if (std::string why = refusedFormat(format, options); !why.empty()) return say(why);
   report.lines.push_back("format " + format.name());
   const bool writing = !newFile.empty();
-  if (writing && !dialogue::createDataFile(out, newFile, options.force))
+  // A table's row holds a value of every series: its lines are not limited.
+  const std::int32_t recordLength =
+      options.toExchange == series::Exchange::None ? 0 : kExchangeRecordLength;
+  if (writing && !dialogue::createDataFile(out, newFile, options.force, recordLength))
     return say("the new file " + newFile + " cannot be created");
   SeriesSink sink(out, writing, format.letter == 'I', options, report);
   if (format.exchange != series::Exchange::None) {

@@ -173,8 +173,9 @@ bool openDataFile(std::int32_t unit, const std::string& path) {
   return openCaught(unit, existingFileSpec(path));
 }
 
-bool createDataFile(std::int32_t unit, const std::string& path, bool replace) {
-  fmtio::OpenSpec connection = newFileSpec(path, kMinRecordLength);
+bool createDataFile(std::int32_t unit, const std::string& path, bool replace,
+                    std::int32_t recordLength) {
+  fmtio::OpenSpec connection = newFileSpec(path, std::max(recordLength, kMinRecordLength));
   if (replace) connection.status = "REPLACE";
   return openCaught(unit, connection);
 }

@@ -17,10 +17,12 @@ void FILEOP(std::int32_t unit, std::string& name, std::int32_t recordLength,
 
 // Without a question, for the command line: the existing data file opened
 // as "?O" opens it (its format is not identified), and the new file created
-// as "?L" creates it (with replace, an existing file is replaced). False
-// when the file cannot be opened.
+// as "?L" creates it (with replace, an existing file is replaced; its record
+// length limit raised to at least 8192, as there). False when the file
+// cannot be opened.
 bool openDataFile(std::int32_t unit, const std::string& path);
-bool createDataFile(std::int32_t unit, const std::string& path, bool replace);
+bool createDataFile(std::int32_t unit, const std::string& path, bool replace,
+                    std::int32_t recordLength = 0);
 
 // Moves the non-blank characters to the front, in order, and blank-fills the rest.
 void NOBLNK(std::string& text);

@@ -376,6 +376,21 @@ TEST(Convert, TablesWithMissingValuesKeepEveryValue) {
   }
 }
 
+// A table's row holds a value of every series: a wide one is written whole.
+TEST(Convert, WideTablesAreWrittenWhole) {
+  TempDir dir;
+  std::string header = "year", row = "1900";
+  for (int k = 0; k < 1500; ++k) {
+    header += ",SERIES" + std::to_string(10000 + k);
+    row += ",1." + std::to_string(k % 100);
+  }
+  dir.write("wide.csv", header + "\n" + row + "\n");
+  auto run = ringedit({"convert", "--to", "csv", "-o", dir.file("new.csv"), dir.file("wide.csv")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find(": 1500 series, 1500 values -> "), std::string::npos) << run.out;
+  EXPECT_EQ(linesOf(dir.read("new.csv")).front(), header);
+}
+
 // Names longer than the new file's identification field are cut, each cut
 // told, and two that become equal are kept apart.
 TEST(Convert, LongNamesAreCutToDistinctIdentifications) {
