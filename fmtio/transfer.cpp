@@ -104,10 +104,9 @@ ItemType itemTypeOf(std::uint32_t typeWord) {
 
 void StatementState::item(const Item& item) {
   if (failed_ || ended_) return;
-  if ((item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) ||
-      itemTypeOf(item.type) == ItemType::None)
+  const ItemType type = itemTypeOf(item.type);
+  if ((item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) || type == ItemType::None)
     return fail(kErrInternal);
-  ItemType type = itemTypeOf(item.type);
   ItemInfo info{type, classOf(type), item.length};
   auto* base = static_cast<char*>(item.address);
   guarded([&] {
