@@ -7,6 +7,7 @@
 #include "fmtio/edit_output.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace fmtio {
 namespace {
@@ -60,14 +61,6 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Number of decimal digits of a magnitude.
-template <class U>
-int decimalDigits(U magnitude) {
-  int n = 1;
-  for (; magnitude >= 10000; magnitude /= 10000) n += 4;
-  return n + (magnitude >= 10) + (magnitude >= 100) + (magnitude >= 1000);
-}
-
 // The digits of a magnitude written right to left, two at a time, ending
 // at end; returns where they begin. U is 32 bits wide for every magnitude
 // that fits, whose divisions are the cheaper.
@@ -88,12 +81,42 @@ char* writeDigits(char* end, U magnitude) {
   return p;
 }
 
+// Power of ten n -> 10^n, for n up to 19 (10^20 is past 64 bits).
+constexpr std::uint64_t kPowersOfTen[] = {1ull,
+                                          10ull,
+                                          100ull,
+                                          1000ull,
+                                          10000ull,
+                                          100000ull,
+                                          1000000ull,
+                                          10000000ull,
+                                          100000000ull,
+                                          1000000000ull,
+                                          10000000000ull,
+                                          100000000000ull,
+                                          1000000000000ull,
+                                          10000000000000ull,
+                                          100000000000000ull,
+                                          1000000000000000ull,
+                                          10000000000000000ull,
+                                          100000000000000000ull,
+                                          1000000000000000000ull,
+                                          10000000000000000000ull};
+
+// Whether the digits of a magnitude fit in `columns` columns: it is below
+// 10^columns (every 64-bit magnitude fits in 20).
+bool digitsFit(std::uint64_t magnitude, int columns) {
+  if (columns < 1) return false;
+  if (columns >= static_cast<int>(std::size(kPowersOfTen))) return true;
+  return magnitude < kPowersOfTen[columns];
+}
+
 // Iw without m and without a plus sign, the form of every data-file field:
 // the digits go straight into the field, right to left.
 template <class U>
 std::size_t editDecimalAs(char* dst, int w, bool negative, U magnitude) {
-  int need = decimalDigits(magnitude) + (negative ? 1 : 0);
-  if (need > w) return static_cast<std::size_t>(fill(dst, w, '*') - dst);
+  if (!digitsFit(magnitude, w - (negative ? 1 : 0)))
+    return static_cast<std::size_t>(fill(dst, w, '*') - dst);
   char* p = writeDigits(dst + w, magnitude);
   if (negative) *--p = '-';
   fill(dst, static_cast<int>(p - dst), ' ');
