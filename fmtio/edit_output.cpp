@@ -117,9 +117,12 @@ template <class U>
 std::size_t editDecimalAs(char* dst, int w, bool negative, U magnitude) {
   if (!digitsFit(magnitude, w - (negative ? 1 : 0)))
     return static_cast<std::size_t>(fill(dst, w, '*') - dst);
+  // Blanks first, then the digits and the sign over them; the sign goes in
+  // without a branch, which values of either sign would mispredict.
+  fill(dst, w, ' ');
   char* p = writeDigits(dst + w, magnitude);
-  if (negative) *--p = '-';
-  fill(dst, static_cast<int>(p - dst), ' ');
+  char* sign = p - (negative ? 1 : 0);
+  *sign = negative ? '-' : *sign;
   return static_cast<std::size_t>(w);
 }
 
