@@ -137,6 +137,10 @@ std::size_t editDecimal(char* dst, int w, std::int64_t value) {
 
 }  // namespace
 
+std::size_t editPlainInteger(char* dst, int w, std::int64_t value) {
+  return editDecimal(dst, w, value);
+}
+
 std::size_t editInteger(char* dst, Op op, int w, int m, std::int64_t value, int bytes,
                         const OutputModes& modes) {
   if (op == Op::I && m == kAbsent && w > 0 && !modes.plusSign)

@@ -25,6 +25,11 @@ struct OutputModes {
 std::size_t editInteger(char* dst, Op op, int w, int m, std::int64_t value, int bytes,
                         const OutputModes& modes);
 
+// Iw with 0 < w <= kMaxNumericField, no m and no plus sign (the form of
+// every data file's values): the field editInteger writes for it, without
+// asking which form it is.
+std::size_t editPlainInteger(char* dst, int w, std::int64_t value);
+
 // F, E, D, ES, EN, G, ExpD, GExpD and QW (op; `family` is the letter written
 // before w for ExpD: E, ES or EN). At most 16 significant digits are produced;
 // further integer digits are written as 0.

@@ -168,10 +168,15 @@ bool StatementState::integerRun(const Field& field, const ItemInfo& info, const 
   const std::size_t lastStart = pos_ + (n - 1) * w;
   if (lastStart < pos_ || recordLimit() < lastStart) return false;
   char* dst = reserve(n * w);
-  const int bytes = static_cast<int>(info.bytes);
-  for (std::size_t k = 0; k < n; ++k)
-    editInteger(dst + k * w, Op::I, field.w, field.d,
-                loadInteger(elements + k * length, info.bytes), bytes, modes_);
+  if (field.d == kAbsent && !modes_.plusSign) {
+    for (std::size_t k = 0; k < n; ++k)
+      editPlainInteger(dst + k * w, field.w, loadInteger(elements + k * length, info.bytes));
+  } else {
+    const int bytes = static_cast<int>(info.bytes);
+    for (std::size_t k = 0; k < n; ++k)
+      editInteger(dst + k * w, Op::I, field.w, field.d,
+                  loadInteger(elements + k * length, info.bytes), bytes, modes_);
+  }
   advance(n * w);
   return true;
 }
