@@ -31,11 +31,14 @@ std::vector<std::int64_t> edgeValues() {
                                       4294967296,
                                       -4294967295,
                                       -4294967296};
-  for (std::int64_t p = 1; p <= 1000000000000000000; p *= 10)
+  // Every power of ten of 64 bits, 10^0 to 10^18, and its neighbours.
+  for (std::int64_t p = 1;; p *= 10) {
     for (std::int64_t v : {p - 1, p, p + 1}) {
       values.push_back(v);
       values.push_back(-v);
     }
+    if (p == 1000000000000000000) break;
+  }
   return values;
 }
 
