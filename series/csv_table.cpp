@@ -156,29 +156,40 @@ std::string cellOf(const std::string& name) {
 
 }  // namespace
 
+// The years some series has a value in, as runs of years, in order: rows of
+// a table between them would hold nothing, however far apart the series lie.
+std::vector<std::pair<std::int64_t, std::int64_t>> coveredYears(
+    const std::vector<NamedSeries>& series) {
+  std::vector<std::pair<std::int64_t, std::int64_t>> runs;
+  for (const NamedSeries& s : series)
+    if (!s.values.empty())
+      runs.emplace_back(s.firstYear,
+                        std::int64_t{s.firstYear} + static_cast<std::int64_t>(s.values.size()) - 1);
+  std::sort(runs.begin(), runs.end());
+  std::vector<std::pair<std::int64_t, std::int64_t>> merged;
+  for (const auto& run : runs) {
+    if (!merged.empty() && run.first <= merged.back().second + 1)
+      merged.back().second = std::max(merged.back().second, run.second);
+    else
+      merged.push_back(run);
+  }
+  return merged;
+}
+
 std::string writeCsvTable(const std::vector<NamedSeries>& series) {
   std::string text = "year";
-  bool any = false;
-  std::int64_t first = 0, last = 0;
-  for (const NamedSeries& s : series) {
-    text += "," + cellOf(s.name);
-    if (s.values.empty()) continue;
-    const std::int64_t end =
-        std::int64_t{s.firstYear} + static_cast<std::int64_t>(s.values.size()) - 1;
-    first = any ? std::min<std::int64_t>(first, s.firstYear) : s.firstYear;
-    last = any ? std::max(last, end) : end;
-    any = true;
-  }
-  if (!any) return text + '\n';
+  for (const NamedSeries& s : series) text += "," + cellOf(s.name);
   text += '\n';
-  for (std::int64_t year = first; year <= last; ++year) {
-    text += std::to_string(year);
-    for (const NamedSeries& s : series) {
-      const std::int64_t k = year - s.firstYear;
-      const bool has = k >= 0 && k < static_cast<std::int64_t>(s.values.size());
-      text += "," + (has ? shortestText(s.values[static_cast<std::size_t>(k)]) : std::string("NA"));
+  for (const auto& [first, last] : coveredYears(series)) {
+    for (std::int64_t year = first; year <= last; ++year) {
+      text += std::to_string(year);
+      for (const NamedSeries& s : series) {
+        const std::int64_t k = year - s.firstYear;
+        const bool has = k >= 0 && k < static_cast<std::int64_t>(s.values.size());
+        text += "," + (has ? shortestText(s.values[static_cast<std::size_t>(k)]) : "NA");
+      }
+      text += '\n';
     }
-    text += '\n';
   }
   return text;
 }

@@ -87,6 +87,10 @@ TEST(CsvTable, WritesNaOutsideEachSeriesAndReadsBackTheSame) {
   ExchangeRead read = readCsvTable(textLines(text));
   expectSeries(read, {{"A", 1900, {1.25f, 0.3f}}, {"B,2", 1901, {2.5f, 0.125f, 9.99f}}},
                "read back");
+  // Series far apart in time: no rows for the years between them.
+  const std::string apart = writeCsvTable({{"OLD", -2000000000, {1}, {}, ""},
+                                           {"NEW", 2000000000, {2, 3}, {}, ""}});
+  EXPECT_EQ(apart, "year,OLD,NEW\n-2000000000,1,NA\n2000000000,NA,2\n2000000001,NA,3\n");
 }
 
 TEST(Heidelberg, ReadsTheKindsOfDataInTheDeclaredUnit) {
