@@ -71,12 +71,34 @@ void takePiece(std::string_view bytes, std::string& pending, Take& take) {
   }
 }
 
-// Calls take(raw) for every non-empty line of the file as it stands there,
-// split at every CR and LF (so that it does not matter which line ends the
-// file uses); the file is read a piece at a time, never held whole. False
-// when it cannot be read.
+// A piece without a tab, when only lines with a tab are wanted: of its
+// lines only the one it finishes (begun in pending) and the one it leaves
+// unfinished can hold a tab, so the lines between are passed over unread.
 template <class Take>
-bool forEachLine(const std::string& file, Take&& take) {
+void takeTablessPiece(std::string_view bytes, std::string& pending, Take& take) {
+  const std::size_t first = lineEnd(bytes, 0);
+  if (first == bytes.size()) {
+    pending.append(bytes);
+    return;
+  }
+  if (!pending.empty()) {
+    pending.append(bytes.substr(0, first));
+    take(std::string_view(pending));
+  }
+  const std::size_t last = bytes.find_last_of("\r\n");
+  pending.assign(bytes.substr(last + 1));
+}
+
+// Which lines forEachLine hands over.
+enum class Lines : bool { All, WithTab };
+
+// Calls take(raw) for every non-empty line of the file as it stands there
+// (with Lines::WithTab: at least for every one with a tab), split at every
+// CR and LF (so that it does not matter which line ends the file uses); the
+// file is read a piece at a time, never held whole. False when it cannot be
+// read.
+template <class Take>
+bool forEachLine(const std::string& file, Lines lines, Take&& take) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(file.c_str(), "rb"), std::fclose);
   if (!f) return false;
   std::string pending;
@@ -85,7 +107,10 @@ bool forEachLine(const std::string& file, Take&& take) {
   for (std::size_t n; (n = std::fread(piece, 1, sizeof piece, f.get())) > 0; first = false) {
     std::string_view bytes(piece, n);
     if (first && bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-    takePiece(bytes, pending, take);
+    if (lines == Lines::WithTab && bytes.find('\t') == std::string_view::npos)
+      takeTablessPiece(bytes, pending, take);
+    else
+      takePiece(bytes, pending, take);
   }
   if (!pending.empty()) take(std::string_view(pending));
   return std::ferror(f.get()) == 0;
@@ -101,7 +126,7 @@ std::string expanded(std::string_view raw, const fmtio::LineEnds& ends) {
 // Only the lines with a tab are expanded and kept: the rest need nothing.
 bool survey(const std::string& file, FileSurvey& s) {
   const fmtio::LineEnds ends = fmtio::currentLineEnds();
-  bool read = forEachLine(file, [&](std::string_view raw) {
+  bool read = forEachLine(file, Lines::WithTab, [&](std::string_view raw) {
     if (tabBeforeText(raw)) s.tabbed.push_back(withoutTrailingBlanks(expanded(raw, ends)));
   });
   std::sort(s.tabbed.begin(), s.tabbed.end());
@@ -148,7 +173,8 @@ std::vector<std::string> surveyLines(const FileSurvey& survey) {
   std::vector<std::string> lines;
   if (!survey.known) return lines;
   const fmtio::LineEnds ends = fmtio::currentLineEnds();
-  forEachLine(survey.file, [&](std::string_view raw) { lines.push_back(expanded(raw, ends)); });
+  forEachLine(survey.file, Lines::All,
+              [&](std::string_view raw) { lines.push_back(expanded(raw, ends)); });
   return lines;
 }
 
