@@ -110,8 +110,11 @@ TEST(FileSurvey, LinesAcrossPieceBoundariesAreWhole) {
     ASSERT_TRUE(got.known) << c.what;
     EXPECT_EQ(got.lines.size(), want.size()) << c.what;
     if (got.lines.size() == want.size()) {
-      for (std::size_t i = 0; i < want.size(); ++i)
-        if (want[i].find('\t') == std::string::npos) EXPECT_EQ(got.lines[i], want[i]) << c.what;
+      for (std::size_t i = 0; i < want.size(); ++i) {
+        if (want[i].find('\t') == std::string::npos) {
+          EXPECT_EQ(got.lines[i], want[i]) << c.what;
+        }
+      }
     }
     EXPECT_TRUE(got.tabFound) << c.what;
   }
