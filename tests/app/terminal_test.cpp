@@ -85,6 +85,30 @@ class Pane {
   std::string tmux_;
 };
 
+// A question and the answer typed to it once it shows.
+using Step = std::pair<const char*, const char*>;
+
+// Answers each question as it shows; false (with a failure) when one never does.
+bool answer(Pane& pane, const std::vector<Step>& steps) {
+  for (const auto& [prompt, typed] : steps) {
+    if (!pane.waitFor(prompt)) {
+      ADD_FAILURE() << "no question " << prompt;
+      return false;
+    }
+    pane.type(typed);
+  }
+  return true;
+}
+
+// The session's questions from the new file to the first year's answer.
+std::vector<Step> toFirstYear(const char* year) {
+  return {{"Name of NEW file to create =>", "new.txt"},
+          {"FORMAT for edited file =>", ""},
+          {"Copy as title", "N"},
+          {"Select =>", "F"},
+          {"Correct date of FIRST year =>", year}};
+}
+
 TEST(Terminal, RejectedIntegerIsMarkedAndAskedAgainOnTheSameLine) {
   if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
   testing_support::TempDir dir;
@@ -92,18 +116,9 @@ TEST(Terminal, RejectedIntegerIsMarkedAndAskedAgainOnTheSameLine) {
             "      10=N    1901=I AB01                                            -2(13F6.0)~\n"
             "   101   102   103   104   105   106   107   108   109   110\n");
   Pane pane(dir.path(), RINGEDIT_PATH);
-  const std::pair<const char*, const char*> steps[] = {
-      {"Name of EXISTING file =>", "old.txt"},
-      {"Name of NEW file to create =>", "new.txt"},
-      {"FORMAT for edited file =>", ""},
-      {"Copy as title", "N"},
-      {"Select =>", "F"},
-      {"Correct date of FIRST year =>", "abc"},
-  };
-  for (const auto& [prompt, answer] : steps) {
-    ASSERT_TRUE(pane.waitFor(prompt)) << "no question " << prompt;
-    pane.type(answer);
-  }
+  std::vector<Step> steps = toFirstYear("abc");
+  steps.insert(steps.begin(), {"Name of EXISTING file =>", "old.txt"});
+  ASSERT_TRUE(answer(pane, steps));
   const int questionColumns = static_cast<int>(std::string(kQuestion).size());
   ASSERT_TRUE(pane.waitFor("INTEGER!", [&] { return pane.cursor().first == questionColumns; }))
       << "the question was not asked again";
@@ -141,17 +156,7 @@ TEST(Terminal, AnswersCanBeEditedAndRecalled) {
   ASSERT_TRUE(pane.waitFor("Name of EXISTING file =>"));
   pane.keys("l d . t x t t Home o End BSpace Left Left Right Right Enter");
   ASSERT_TRUE(pane.waitFor("file old.txt")) << "the edited name was not taken";
-  const std::pair<const char*, const char*> steps[] = {
-      {"Name of NEW file to create =>", "new.txt"},
-      {"FORMAT for edited file =>", ""},
-      {"Copy as title", "N"},
-      {"Select =>", "F"},
-      {"Correct date of FIRST year =>", "1950x"},
-  };
-  for (const auto& [prompt, answer] : steps) {
-    ASSERT_TRUE(pane.waitFor(prompt)) << "no question " << prompt;
-    pane.type(answer);
-  }
+  ASSERT_TRUE(answer(pane, toFirstYear("1950x")));
   ASSERT_TRUE(pane.waitFor("INTEGER!"));
   pane.keys("Up BSpace Enter");
   EXPECT_TRUE(pane.waitFor("Interval  1950  1959")) << "the recalled answer was not taken";
