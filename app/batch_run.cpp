@@ -8,6 +8,7 @@
 #include <set>
 
 #include "app/batch.h"
+#include "fmtio/interrupt.h"
 
 namespace app {
 namespace {
@@ -88,7 +89,13 @@ int convertFiles(const BatchOptions& options) {
   int status = kBatchClean;
   Progress progress(jobs.size());
   progress.show(0, jobs.empty() ? "" : jobs[0].input);
+  auto noteDone = [&](std::size_t done) {
+    fmtio::setInterruptNote("; " + std::to_string(done) + " of " + std::to_string(jobs.size()) +
+                            " inputs done");
+  };
+  noteDone(0);
   processAll(jobs, options, [&](std::size_t k, const InputReport& report) {
+    noteDone(k + 1);
     progress.clear();
     printMessages(stderr, jobs[k].input, report);
     if (report.status != kBatchFailed)

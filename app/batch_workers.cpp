@@ -7,11 +7,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <map>
 
 #include "app/batch.h"
+#include "fmtio/interrupt.h"
 
 namespace app {
 namespace {
@@ -97,19 +97,27 @@ void writeAll(int fd, const std::string& bytes) {
   }
 }
 
+// A new file that a signal would leave incomplete is removed by the signal's
+// handler while it is being written.
 InputReport runJob(const BatchJob& job, const BatchOptions& options) {
-  if (job.refused.empty()) return processInput(job.input, job.newFile, options);
+  if (job.refused.empty()) {
+    fmtio::setInterruptRemoval(job.newFile);
+    InputReport report = processInput(job.input, job.newFile, options);
+    fmtio::setInterruptRemoval("");
+    return report;
+  }
   InputReport report;
   report.status = kBatchFailed;
   report.messages.push_back(">> " + job.refused);
   return report;
 }
 
-// The worker: its share of the jobs, then it ends. A signal ends it quietly:
-// the parent says what was interrupted.
+// The worker: its share of the jobs, then it ends. A signal ends it quietly
+// (its incomplete new file removed): the parent says what was interrupted.
 [[noreturn]] void work(std::size_t first, const std::vector<BatchJob>& jobs,
                        const BatchOptions& options, int fd) {
-  for (int number : {SIGINT, SIGTERM, SIGHUP}) std::signal(number, SIG_DFL);
+  fmtio::setInterruptQuiet(true);
+  fmtio::setInterruptChildren({});
   for (std::size_t k = first; k < jobs.size(); k += kWorkers)
     writeAll(fd, encode(k, runJob(jobs[k], options)));
   ::close(fd);
@@ -159,6 +167,7 @@ void processAll(const std::vector<BatchJob>& jobs, const BatchOptions& options,
     pipes.push_back({fds[0], POLLIN, 0});
     workers.push_back(pid);
   }
+  fmtio::setInterruptChildren(workers);
   std::vector<std::string> bytes(pipes.size());
   std::map<std::size_t, InputReport> reports;
   std::size_t next = 0;
@@ -183,6 +192,7 @@ void processAll(const std::vector<BatchJob>& jobs, const BatchOptions& options,
     }
   }
   for (pid_t pid : workers) ::waitpid(pid, nullptr, 0);
+  fmtio::setInterruptChildren({});
   // Inputs whose worker ended before reporting them.
   for (; next < jobs.size(); ++next) {
     auto it = reports.find(next);

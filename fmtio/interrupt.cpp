@@ -21,10 +21,20 @@ constexpr CaughtSignal kCaughtSignals[] = {
 constexpr std::size_t kNoteCapacity = 255;
 constexpr char kInterruptedText[] = "\nringedit: run interrupted (";
 
-// What the handler reads: a fixed buffer, changed only with the signals held.
+constexpr std::size_t kPathCapacity = 4096;
+constexpr std::size_t kMaxChildren = 8;
+constexpr char kRemovedText[] = "; the incomplete new file ";
+constexpr char kRemovedEnd[] = " was removed";
+
+// What the handler reads: fixed buffers, changed only with the signals held.
 struct InterruptState {
   char note[kNoteCapacity + 1] = {};
   std::size_t noteLength = 0;
+  char removal[kPathCapacity + 1] = {};  // a file to remove, NUL-terminated
+  std::size_t removalLength = 0;
+  bool quiet = false;
+  pid_t children[kMaxChildren] = {};
+  std::size_t childCount = 0;
 };
 
 InterruptState& interruptState() {
@@ -49,17 +59,36 @@ void say(const char* text, std::size_t length) {
   }
 }
 
+// Only kill(2), unlink(2), write(2) and _exit(2): all are safe in a handler.
 extern "C" void onInterrupt(int number) {
-  const char* name = "signal";
-  for (const CaughtSignal& s : kCaughtSignals)
-    if (s.number == number) name = s.name;
-  say(kInterruptedText, sizeof kInterruptedText - 1);
-  say(name, std::strlen(name));
-  say(")", 1);
   const InterruptState& state = interruptState();
-  say(state.note, state.noteLength);
-  say("\n", 1);
+  for (std::size_t k = 0; k < state.childCount; ++k) ::kill(state.children[k], number);
+  const bool removed = state.removalLength > 0 && ::unlink(state.removal) == 0;
+  if (!state.quiet) {
+    const char* name = "signal";
+    for (const CaughtSignal& s : kCaughtSignals)
+      if (s.number == number) name = s.name;
+    say(kInterruptedText, sizeof kInterruptedText - 1);
+    say(name, std::strlen(name));
+    say(")", 1);
+    say(state.note, state.noteLength);
+    if (removed) {
+      say(kRemovedText, sizeof kRemovedText - 1);
+      say(state.removal, state.removalLength);
+      say(kRemovedEnd, sizeof kRemovedEnd - 1);
+    }
+    say("\n", 1);
+  }
   ::_exit(128 + number);
+}
+
+// Runs change with the three signals held, so the handler never sees it half done.
+template <class Change>
+void held(Change change) {
+  sigset_t set = caughtSet(), saved;
+  ::sigprocmask(SIG_BLOCK, &set, &saved);
+  change(interruptState());
+  ::sigprocmask(SIG_SETMASK, &saved, nullptr);
 }
 
 }  // namespace
@@ -72,12 +101,29 @@ void catchInterrupts() {
 }
 
 void setInterruptNote(std::string_view note) {
-  sigset_t set = caughtSet(), saved;
-  ::sigprocmask(SIG_BLOCK, &set, &saved);
-  InterruptState& state = interruptState();
-  state.noteLength = std::min(note.size(), kNoteCapacity);
-  std::memcpy(state.note, note.data(), state.noteLength);
-  ::sigprocmask(SIG_SETMASK, &saved, nullptr);
+  held([note](InterruptState& state) {
+    state.noteLength = std::min(note.size(), kNoteCapacity);
+    std::memcpy(state.note, note.data(), state.noteLength);
+  });
+}
+
+void setInterruptRemoval(std::string_view path) {
+  held([path](InterruptState& state) {
+    state.removalLength = path.size() <= kPathCapacity ? path.size() : 0;
+    std::memcpy(state.removal, path.data(), state.removalLength);
+    state.removal[state.removalLength] = '\0';
+  });
+}
+
+void setInterruptQuiet(bool quiet) {
+  held([quiet](InterruptState& state) { state.quiet = quiet; });
+}
+
+void setInterruptChildren(const std::vector<pid_t>& children) {
+  held([&children](InterruptState& state) {
+    state.childCount = std::min(children.size(), kMaxChildren);
+    std::copy_n(children.begin(), state.childCount, state.children);
+  });
 }
 
 Uninterrupted::Uninterrupted() {

@@ -3,9 +3,11 @@
 // catchInterrupts() makes SIGINT, SIGTERM and SIGHUP end the process at once
 // with the status 128 + the signal number, after one line on standard error:
 // "ringedit: run interrupted (SIGINT)" followed by the note the program last
-// set ("; the new file x.rwm holds 3 series"). The handler only writes that
-// line and exits: what a file unit still buffers is not written, so the
-// program writes through (FLUSH) whatever it has told the user is done.
+// set ("; the new file x.rwm holds 3 series"). The handler only passes the
+// signal on to the worker processes named, removes the one file named as
+// incomplete, writes that line and exits: what a file unit still buffers is
+// not written, so the program writes through (FLUSH) whatever it has told
+// the user is done.
 //
 // While an Uninterrupted is in force the three signals wait, the console is
 // not pumped (no window command can stop the run) and the records written to
@@ -13,9 +15,12 @@
 // show them after its own report of the work. Only one may be in force.
 #pragma once
 
+#include <sys/types.h>
+
 #include <csignal>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fmtio/hooks.h"
 
@@ -24,6 +29,13 @@ namespace fmtio {
 void catchInterrupts();
 // Replaces the note of the interrupt line (cut to 255 bytes).
 void setInterruptNote(std::string_view note);
+// A new file being written that a signal would leave incomplete: the handler
+// removes it and says so. Empty: none.
+void setInterruptRemoval(std::string_view path);
+// A worker process says nothing when a signal ends it: its parent does.
+void setInterruptQuiet(bool quiet);
+// Processes the handler passes the signal on to before it ends (at most 8).
+void setInterruptChildren(const std::vector<pid_t>& children);
 
 class Uninterrupted {
  public:

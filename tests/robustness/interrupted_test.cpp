@@ -111,6 +111,42 @@ TEST(Interrupted, DuringCopyingTheFileHoldsWholeSeriesAsCounted) {
   }
 }
 
+// convert of many inputs ended by a signal to the main process: the worker
+// processes end with it, no new file is left incomplete (each one there is
+// what converting its input alone gives), and the line says how far it got.
+TEST(Interrupted, ConvertLeavesNoIncompleteNewFile) {
+  testing_support::TempDir dir;
+  const std::string text = fileOf("MW", manySeries(40, 300));
+  std::vector<std::string> argv = {RINGEDIT_PATH, "convert", "--to", "3", "--out-dir", "out"};
+  for (int k = 0; k < 400; ++k) {
+    dir.write("in" + std::to_string(k) + ".rwl", text);
+    argv.push_back("in" + std::to_string(k) + ".rwl");
+  }
+  testing_support::Conversation child(argv, dir.path());
+  ASSERT_TRUE(child.waitFor(" -> ", 20)) << child.err();
+  child.signal(SIGINT);
+  ASSERT_EQ(child.finish(), 128 + SIGINT) << "the run was over before the signal";
+  std::smatch m;
+  const std::string err = child.err();
+  ASSERT_TRUE(std::regex_search(err, m, std::regex("run interrupted \\(SIGINT\\); ([0-9]+) of 400 "
+                                                   "inputs done\n$")))
+      << err;
+  EXPECT_GE(std::stoi(m[1]), 20);
+  testing_support::Conversation single({RINGEDIT_PATH, "convert", "--to", "3", "-o", "single.rwl",
+                                        "in0.rwl"},
+                                       dir.path());
+  ASSERT_EQ(single.finish(), 0);
+  const std::string whole = dir.read("single.rwl");
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.file("out"))) {
+    ++files;
+    EXPECT_EQ(dir.read("out/" + entry.path().filename().string()), whole)
+        << entry.path().filename() << " is not whole";
+  }
+  EXPECT_GE(files, std::stoi(m[1]));
+  EXPECT_LT(files, 400);
+}
+
 TEST(Interrupted, BeforeTheNewFileIsNamedNothingIsCreated) {
   testing_support::TempDir dir;
   dir.write("old.dat", fileOf("C", manySeries(2, 20)));
