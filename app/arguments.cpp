@@ -59,10 +59,9 @@ CommandLine usageError(std::string error) {
 char letterOf(const std::string& value) { return value.size() == 1 ? upper(value[0]) : ' '; }
 
 std::string checkFrom(char letter, const std::string& value) {
-  for (const AskingFormat& f : kAskingFormats)
-    if (f.letter == letter)
-      return "--from " + value + ": " + std::string(f.name) +
-             " files ask questions when they are read; edit them in the session";
+  if (std::string_view name = askingFormatName(letter); !name.empty())
+    return "--from " + value + ": " + std::string(name) +
+           " files ask questions when they are read; edit them in the session";
   if (letter == ' ' || kReadableLetters.find(letter) == std::string_view::npos)
     return "--from " + value + ": not a format (C M I A 1 2 V fh csv tridas)";
   return "";
@@ -123,6 +122,12 @@ std::string checkWhole(Action action, const BatchOptions& o) {
 }
 
 }  // namespace
+
+std::string_view askingFormatName(char letter) {
+  for (const AskingFormat& f : kAskingFormats)
+    if (f.letter == letter) return f.name;
+  return {};
+}
 
 CommandLine parseCommandLine(const std::vector<std::string>& words) {
   CommandLine line;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "series/exchange.h"
@@ -35,6 +36,11 @@ struct CommandLine {
   BatchOptions options;
   std::string error;  // with Action::Usage: what is wrong
 };
+
+// The name of a format whose reading asks questions ("spreadsheet" for S,
+// "meteorological" for T, "user-format" for X), which convert and check
+// leave to the session; empty for the others.
+std::string_view askingFormatName(char letter);
 
 CommandLine parseCommandLine(const std::vector<std::string>& words);
 // The usage text, ending in a line feed.

@@ -26,15 +26,6 @@ constexpr int kConsole = 6;
 // The record length limit of a new file of an exchange format.
 constexpr std::int32_t kExchangeRecordLength = 1 << 30;
 
-// Formats whose reading asks questions: convert and check leave them to the
-// session.
-struct AskingFormat {
-  char letter;
-  std::string_view name;
-};
-constexpr AskingFormat kAskingFormats[] = {
-    {'S', "spreadsheet"}, {'T', "meteorological"}, {'X', "user-format"}};
-
 // Console notices that are no message: the title and text lines a reader
 // passes over, each followed by the line itself.
 constexpr std::string_view kNotices[] = {" Title:", " Text line:"};
@@ -88,12 +79,6 @@ bool say(std::string_view text) {
   return false;
 }
 
-std::string_view askingName(char letter) {
-  for (const AskingFormat& f : kAskingFormats)
-    if (f.letter == letter) return f.name;
-  return {};
-}
-
 
 // The file's bytes, at most limit of them (enough to tell an exchange format).
 std::string fileText(const std::string& path,
@@ -134,7 +119,7 @@ InputFormat formatOf(std::int32_t unit, const std::string& input, const BatchOpt
 std::string refusedFormat(const InputFormat& format, const BatchOptions& options) {
   if (format.exchange != series::Exchange::None) return "";
   if (format.letter == ' ') return "its format is not recognised: name it with --from";
-  if (std::string_view name = askingName(format.letter); !name.empty())
+  if (std::string_view name = askingFormatName(format.letter); !name.empty())
     return "its format looks " + std::string(name) + " (" + format.letter +
            "), whose reading asks questions: edit it in the session, or name another"
            " format with --from";
