@@ -18,11 +18,12 @@ constexpr double kLowestStored = -99999.0;
 constexpr double kHighestStored = 999999.0;
 
 // The stored integer as the writer rounds it: the single-precision product,
-// halves away from zero.
+// halves away from zero. It lies in [lowest, highest] exactly when the
+// product lies within half a unit beyond them, the halves themselves
+// rounding outwards; the comparison needs no rounding call.
 bool storedFits(float value, double factor) {
-  float product = value * static_cast<float>(factor);
-  double k = std::round(static_cast<double>(product));
-  return k >= kLowestStored && k <= kHighestStored;
+  const double product = value * static_cast<float>(factor);
+  return product > kLowestStored - 0.5 && product < kHighestStored + 0.5;
 }
 
 }  // namespace
