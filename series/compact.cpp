@@ -15,6 +15,7 @@
 #include "fmtio/io.h"
 #include "series/datol.h"
 #include "series/lines.h"
+#include "series/rounding.h"
 #include "series/writers.h"
 
 namespace series {
@@ -269,7 +270,7 @@ bool storeAt(const Series& s, std::span<std::int32_t> k, int scale) {
   bool fit = true;
   for (std::size_t i = 0; i < k.size(); ++i) {
     double x = s.values[i];
-    k[i] = std::isfinite(x) ? static_cast<std::int32_t>(std::llround(x * power)) : 0;
+    k[i] = std::isfinite(x) ? static_cast<std::int32_t>(nearestInteger(x * power)) : 0;
     fit = fit && k[i] >= kLowestStored && k[i] <= kHighestStored;
   }
   return fit;
