@@ -337,19 +337,27 @@ constexpr void (*kDivideBy[7])(std::span<std::int32_t>) = {
     divideAll<1>,     divideAll<10>,     divideAll<100>,    divideAll<1000>,
     divideAll<10000>, divideAll<100000>, divideAll<1000000>};
 
-// Decimal trailing zeros of v, counted up to limit (0 has limit of them).
-int trailingZeros(std::int32_t v, int limit) {
-  int n = 0;
-  for (; n < limit && v % 10 == 0; ++n) v /= 10;
-  return n;
+// Whether v is a multiple of 10^j (j = 1..6), each a division by a constant.
+bool multipleOfPower(std::int32_t v, int j) {
+  switch (j) {
+    case 1: return v % 10 == 0;
+    case 2: return v % 100 == 0;
+    case 3: return v % 1000 == 0;
+    case 4: return v % 10000 == 0;
+    case 5: return v % 100000 == 0;
+    default: return v % 1000000 == 0;
+  }
 }
 
 // Common trailing zeros: the first power 10^j (j = 1..6) that some integer
 // is not a multiple of fixes the divisor 10^(j-1) and the width 7 - j (1
-// when every integer is a multiple of 10^6).
+// when every integer is a multiple of 10^6). The count found so far only
+// falls, and an integer that is a multiple of it, the usual case, is one
+// test.
 void removeTrailingZeros(std::span<std::int32_t> k, CompactScaling& c) {
   int common = 6;
-  for (std::size_t i = 0; i < k.size() && common > 0; ++i) common = trailingZeros(k[i], common);
+  for (std::size_t i = 0; i < k.size() && common > 0; ++i)
+    while (common > 0 && !multipleOfPower(k[i], common)) --common;
   c.divisor = common;
   c.width = std::max(6 - common, 1);
   if (common > 0) kDivideBy[common](k);
