@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "dialogue/tables.h"
 #include "fmtio/io.h"
@@ -65,11 +67,16 @@ void showCut(std::size_t readTo, std::string_view rest) {
 
 // Only digits can be lost values; words there are notes beside the data.
 bool holdsDigits(std::string_view text) {
-  // The columns beyond a line are mostly blanks: passed over eight at a time.
-  constexpr std::string_view kBlanks = "        ";
-  while (text.size() >= kBlanks.size() && text.starts_with(kBlanks))
-    text.remove_prefix(kBlanks.size());
-  return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  // The columns beyond a line are mostly blanks: passed over eight at a
+  // time, each eight compared as one word.
+  constexpr std::uint64_t kBlankWord = 0x2020202020202020u;
+  std::size_t at = 0;
+  for (std::uint64_t word; at + sizeof word <= text.size(); at += sizeof word) {
+    std::memcpy(&word, text.data() + at, sizeof word);
+    if (word != kBlankWord) break;
+  }
+  return std::any_of(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(),
+                     [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // Whether a blank-separated word of the text is a number (digits with an
