@@ -213,10 +213,6 @@ void SeriesFill::addListed(float value) {
   add(value);
 }
 
-void SeriesFill::add(float value) {
-  if (room()) s_.values[s_.count++] = value;
-}
-
 void SeriesFill::add(float value, std::int32_t samples) {
   if (!room()) return;
   s_.samples[s_.count] = samples;

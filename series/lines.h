@@ -105,7 +105,13 @@ bool isUnread(float value);
 class SeriesFill {
  public:
   SeriesFill(Series& s, std::string_view routine);
-  void add(float value);
+  // Appends a value; past kMaxValues the message of the cut, once.
+  void add(float value) {
+    if (s_.count < kMaxValues)
+      s_.values[s_.count++] = value;
+    else
+      room();
+  }
   void add(float value, std::int32_t samples);
   // Appends a value read list-directed; an unread one is taken as 0 with a
   // message naming its place, so that the values after it keep their years.
