@@ -20,11 +20,13 @@ namespace series {
 namespace {
 
 struct MeasurementScale {
-  float factor;         // value times factor is the stored integer
-  std::int32_t marker;  // stop marker after the last value
+  float factor;              // value times factor is the stored integer
+  std::int32_t marker;       // stop marker after the last value
+  std::string_view request;  // the writer request of the precision
 };
-// Precision of the measurement format -> multiplier and stop marker.
-constexpr MeasurementScale kMeasurementScales[] = {{100.0f, 999}, {1000.0f, -9999}};
+// Precision of the measurement format -> multiplier, stop marker, request.
+constexpr MeasurementScale kMeasurementScales[] = {{100.0f, 999, "MW"},
+                                                   {1000.0f, -9999, "3W"}};
 
 // A stored integer that would be read as a stop marker -> the integer
 // written instead, with a message: 999 (the .01 marker) as 1000, -9999
@@ -173,6 +175,21 @@ constexpr YearField kYearFields[] = {
     {"MW", kLowestMeasurementYear}, {"3W", kLowestMeasurementYear}, {"IW", kLowestI4Year}};
 
 }  // namespace
+
+// The writer's own rounding and field decide: a value fits when the
+// integer it would be stored as fits the 6-column field.
+int firstValueBeyond(const Series& s, std::string_view request) {
+  const MeasurementScale* scale = nullptr;
+  for (const MeasurementScale& m : kMeasurementScales)
+    if (m.request == request) scale = &m;
+  for (int i = 0; i < s.count && i < kMaxValues; ++i) {
+    if (!std::isfinite(s.values[i])) return i;
+    if (scale != nullptr && !fitsField(nearestStored(s.values[i], scale->factor),
+                                       kMeasurementWidth))
+      return i;
+  }
+  return -1;
+}
 
 bool WRFITS(const Series& s, std::string_view request) {
   for (const YearField& field : kYearFields)
