@@ -85,6 +85,11 @@ class Pane {
   std::string tmux_;
 };
 
+// The existing file of both sessions: one compact series, 1901-1910.
+constexpr const char* kOldFile =
+    "      10=N    1901=I AB01                                            -2(13F6.0)~\n"
+    "   101   102   103   104   105   106   107   108   109   110\n";
+
 // A question and the answer typed to it once it shows.
 using Step = std::pair<const char*, const char*>;
 
@@ -112,9 +117,7 @@ std::vector<Step> toFirstYear(const char* year) {
 TEST(Terminal, RejectedIntegerIsMarkedAndAskedAgainOnTheSameLine) {
   if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
   testing_support::TempDir dir;
-  dir.write("old.txt",
-            "      10=N    1901=I AB01                                            -2(13F6.0)~\n"
-            "   101   102   103   104   105   106   107   108   109   110\n");
+  dir.write("old.txt", kOldFile);
   Pane pane(dir.path(), RINGEDIT_PATH);
   std::vector<Step> steps = toFirstYear("abc");
   steps.insert(steps.begin(), {"Name of EXISTING file =>", "old.txt"});
@@ -149,9 +152,7 @@ TEST(Terminal, RejectedIntegerIsMarkedAndAskedAgainOnTheSameLine) {
 TEST(Terminal, AnswersCanBeEditedAndRecalled) {
   if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
   testing_support::TempDir dir;
-  dir.write("old.txt",
-            "      10=N    1901=I AB01                                            -2(13F6.0)~\n"
-            "   101   102   103   104   105   106   107   108   109   110\n");
+  dir.write("old.txt", kOldFile);
   Pane pane(dir.path(), RINGEDIT_PATH);
   ASSERT_TRUE(pane.waitFor("Name of EXISTING file =>"));
   pane.keys("l d . t x t t Home o End BSpace Left Left Right Right Enter");
