@@ -15,12 +15,6 @@ namespace {
 // Texts that stand for no value.
 constexpr std::string_view kMissing[] = {"", "NA", "NaN", "nan", "NAN", "na", "."};
 
-std::string_view trimmed(std::string_view text) {
-  std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // The cells of a line: commas separate them; a cell in double quotes may
 // hold commas, and "" inside it stands for one quote.
 std::vector<std::string> cellsOf(std::string_view line) {

@@ -121,6 +121,12 @@ void recordFrom(const NamedSeries& named, std::string_view ident, Series& s) {
   if (!named.samples.empty()) std::copy_n(named.samples.begin(), s.count, s.samples.begin());
 }
 
+std::string_view trimmed(std::string_view text) {
+  std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 std::string shortestText(float value) {
   char buffer[32];
   auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);

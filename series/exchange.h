@@ -81,6 +81,9 @@ bool looksLikeHeidelberg(const std::vector<std::string_view>& lines);
 ExchangeRead readHeidelberg(const std::vector<std::string_view>& lines);
 std::string writeHeidelberg(const std::vector<NamedSeries>& series);
 
+// The text without the blanks and tabs at its ends.
+std::string_view trimmed(std::string_view text);
+
 // A value written as the shortest text that reads back as the same float.
 std::string shortestText(float value);
 

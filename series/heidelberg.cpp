@@ -40,12 +40,6 @@ constexpr double kUsualFactor = 0.01;
 constexpr int kPerLine = 10;
 constexpr int kFieldWidth = 6;
 
-std::string_view trimmed(std::string_view text) {
-  std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool startsWith(std::string_view line, std::string_view word) {
   line = trimmed(line);
   return line.size() >= word.size() &&
