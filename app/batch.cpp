@@ -9,8 +9,8 @@
 
 #include "app/series_sink.h"
 #include "app/edits.h"
+#include "common/tables.h"
 #include "dialogue/fileop.h"
-#include "dialogue/tables.h"
 #include "fmtio/hooks.h"
 #include "fmtio/io.h"
 #include "fmtio/stop.h"
@@ -151,10 +151,10 @@ void readExchangeSeries(const std::string& input, series::Exchange format, Serie
 // The program run of one input; false when it could not be read through.
 bool readInput(const std::string& input, const std::string& newFile, const BatchOptions& options,
                InputReport& report) {
-  dialogue::PROGID("EDIT TIME SERIES");
+  common::PROGID("EDIT TIME SERIES");
   series::resetReaders();
-  const std::int32_t in = dialogue::UNITNO(1);
-  const std::int32_t out = dialogue::UNITNO(2);
+  const std::int32_t in = common::UNITNO(1);
+  const std::int32_t out = common::UNITNO(2);
   if (!dialogue::openDataFile(in, input)) return say("cannot be opened");
   const InputFormat format = formatOf(in, input, options);
   if (std::string why = refusedFormat(format, options); !why.empty()) return say(why);
@@ -169,7 +169,7 @@ bool readInput(const std::string& input, const std::string& newFile, const Batch
   if (format.exchange != series::Exchange::None) {
     readExchangeSeries(input, format.exchange, sink);
   } else {
-    dialogue::setUnitFormat(in, format.letter);
+    common::setUnitFormat(in, format.letter);
     readLineSeries(in, sink);
   }
   sink.finish();

@@ -11,9 +11,10 @@
 #include "app/copying.h"
 #include "app/edits.h"
 #include "app/series_watch.h"
+#include "common/tables.h"
+#include "common/text.h"
 #include "dialogue/ask.h"
 #include "dialogue/fileop.h"
-#include "dialogue/tables.h"
 #include "fmtio/interrupt.h"
 #include "fmtio/io.h"
 #include "fmtio/unit.h"
@@ -80,11 +81,10 @@ void askOutputFormat(Session& s) {
 // Writes the title line to the new file; the first one shorter than the
 // stamp column carries the run's date stamp.
 void copyTitleLine(Session& s) {
-  int length = dialogue::LASTNB(s.title);
+  int length = common::LASTNB(s.title);
   if (length < kStampColumn && s.stampFlag == ' ') {
-    const std::string& banner = dialogue::tables().banner;
-    s.title.replace(kStampColumn - 1, 14, banner, 46, 14);
-    length = dialogue::LASTNB(s.title);
+    s.title.replace(kStampColumn - 1, common::kStampLength, common::dateStamp());
+    length = common::LASTNB(s.title);
     s.stampFlag = 'R';
   }
   fmtio::WRITE(s.outUnit, FMT("(A)"), std::string_view(s.title).substr(0, length));
@@ -111,7 +111,7 @@ void offerTitleLines(Session& s) {
 // series it holds.
 void noteCopied(const Session& s) {
   std::string_view name(s.fileName);
-  name = name.substr(0, static_cast<std::size_t>(dialogue::LASTNB(name)));
+  name = name.substr(0, static_cast<std::size_t>(common::LASTNB(name)));
   fmtio::setInterruptNote("; the new file " + std::string(name) + " holds " +
                           std::to_string(s.copied) + " series");
 }
@@ -295,10 +295,10 @@ bool readSeries(Session& s) {
 void editSession() {
   auto session = std::make_unique<Session>();
   Session& s = *session;
-  dialogue::PROGID("EDIT TIME SERIES");
+  common::PROGID("EDIT TIME SERIES");
   series::resetReaders();
-  s.inUnit = dialogue::UNITNO(1);
-  s.outUnit = dialogue::UNITNO(2);
+  s.inUnit = common::UNITNO(1);
+  s.outUnit = common::UNITNO(2);
   greet();
   dialogue::FILEOP(s.inUnit, s.fileName, 0, "?OMEASUREMENTS TO BE EDITED");
   dialogue::FILEOP(s.outUnit, s.fileName, 0, "?LEDITED MEASUREMENTS");

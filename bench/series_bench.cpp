@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <string>
 
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "fmtio/io.h"
 #include "fmtio/unit.h"
 #include "series/datol.h"
@@ -86,11 +86,11 @@ void openUnit(std::int32_t unit, const std::string& path, const char* status) {
 // Reads every series of `from` (format letter) and writes it to `to`.
 std::int64_t convert(const std::string& from, char letter, const std::string& to,
                      void (*write)(series::Series&, std::int32_t)) {
-  dialogue::PROGID("EDIT TIME SERIES");
+  common::PROGID("EDIT TIME SERIES");
   series::resetReaders();
   openUnit(kInputUnit, from, "OLD");
   openUnit(kOutputUnit, to, "REPLACE");
-  dialogue::setUnitFormat(kInputUnit, letter);
+  common::setUnitFormat(kInputUnit, letter);
   static series::Series s;
   std::int64_t values = 0;
   for (;;) {

@@ -6,9 +6,9 @@
 #include <QPainter>
 
 #include "app/series_watch.h"
+#include "common/tables.h"
 #include "console/dialogs.h"
 #include "console/frame.h"
-#include "dialogue/tables.h"
 
 namespace console {
 namespace {
@@ -35,7 +35,7 @@ SeriesPlotter::~SeriesPlotter() {
 }
 
 void SeriesPlotter::seriesShown(const app::CurrentSeries& current, int inUnit) {
-  series_ = plotSeriesOf(current, dialogue::unitFormat(inUnit));
+  series_ = plotSeriesOf(current, common::unitFormat(inUnit));
   hasSeries_ = true;
   if (!window_) return;
   window_->setWindowTitle(title());

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <type_traits>
 
+#include "common/text.h"
 #include "fmtio/io.h"
 #include "fmtio/stop.h"
 
@@ -15,8 +16,6 @@ constexpr int kConsoleOut = 6;
 
 // Ends every question; the answer is typed after it.
 constexpr std::string_view kArrow = " => ";
-// The stop message of the answer "/".
-constexpr std::string_view kExit = "Exit";
 // Control characters sent as text inside the records.
 constexpr std::string_view kBell = "\a";
 constexpr std::string_view kEsc = "\x1b";
@@ -83,7 +82,7 @@ void askNumber(std::string_view question, T& value, const fmtio::Format& marker)
   for (;;) {
     std::string buffer(kNumberLength, ' ');
     ASKSTR(question, buffer);
-    int last = LASTNB(buffer);
+    int last = common::LASTNB(buffer);
     if (readNumber(buffer, value)) return;
     if (last <= 1 && buffer[0] == ' ') {
       value = 0;
@@ -96,19 +95,8 @@ void askNumber(std::string_view question, T& value, const fmtio::Format& marker)
 
 }  // namespace
 
-int LASTNB(std::string_view text) {
-  for (std::size_t i = text.size(); i > 0; --i)
-    if (text[i - 1] != ' ' && text[i - 1] != '\0') return static_cast<int>(i);
-  return 1;
-}
-
-void UPCASE(std::string& text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-}
-
 void ASKSTR(std::string_view question, std::string& answer) {
-  std::size_t last = static_cast<std::size_t>(LASTNB(question));
+  std::size_t last = static_cast<std::size_t>(common::LASTNB(question));
   QuestionLayout layout = layoutOf(question);
   std::string_view shown;
   if (last > layout.textStart && last <= question.size())
@@ -118,8 +106,8 @@ void ASKSTR(std::string_view question, std::string& answer) {
   else
     fmtio::WRITE(kConsoleOut, FMT("(1X,2A,$)"), shown, kArrow);
   fmtio::READ(kConsoleIn, FMT("(A)"), answer);
-  if (isExitAnswer(answer)) fmtio::STOP(kExit);
-  if (!layout.keepCase) UPCASE(answer);
+  if (isExitAnswer(answer)) fmtio::STOP(kExitMessage);
+  if (!layout.keepCase) common::UPCASE(answer);
 }
 
 void ASKINT(std::string_view question, std::int32_t& value) {

@@ -11,11 +11,9 @@
 
 namespace dialogue {
 
-// Position (1-based) of the last character that is neither blank nor NUL; 1
-// for an empty or all-blank text.
-int LASTNB(std::string_view text);
-// Capitals for a..z, in place.
-void UPCASE(std::string& text);
+// The stop message of the answer "/".
+constexpr std::string_view kExitMessage = "Exit";
+
 // Asks and reads the answer; answer.size() is the answer variable's length.
 void ASKSTR(std::string_view question, std::string& answer);
 // Ask until an integer (a number) is given; an empty answer is 0. An answer

@@ -3,8 +3,9 @@
 
 #include <algorithm>
 
+#include "common/tables.h"
+#include "common/text.h"
 #include "dialogue/ask.h"
-#include "dialogue/tables.h"
 #include "fmtio/io.h"
 #include "fmtio/stop.h"
 #include "fmtio/unit.h"
@@ -25,7 +26,6 @@ constexpr std::int32_t kMinRecordLength = 8192;
 // The name questions; "$" keeps the letter case of the name.
 constexpr std::string_view kAskExisting = "$  ... Name of EXISTING file";
 constexpr std::string_view kAskNew = "$  ... Name of NEW file to create";
-constexpr std::string_view kExit = "Exit";
 
 // The request codes, two characters significant.
 enum class Request { Open, Create, Scratch, Rewind, Close, Unknown };
@@ -43,10 +43,11 @@ Request requestOf(std::string_view code) {
 
 // The name without its trailing blanks.
 std::string trimmed(const std::string& name) {
-  return name.substr(0, static_cast<std::size_t>(LASTNB(name)));
+  return name.substr(0, static_cast<std::size_t>(common::LASTNB(name)));
 }
 
-bool isBlank(const std::string& text) {
+// An empty answer names no file.
+bool namesNoFile(const std::string& text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
 }
 
@@ -105,8 +106,8 @@ std::string askName(std::string_view heading, std::string_view question) {
   fmtio::WRITE(kConsoleOut, FMT("(/1X,A)"), heading);
   std::string buffer(kPathLength, ' ');
   ASKSTR(question, buffer);
-  NOBLNK(buffer);
-  if (buffer[0] == '/' && buffer[1] == ' ') fmtio::STOP(kExit);
+  common::NOBLNK(buffer);
+  if (buffer[0] == '/' && buffer[1] == ' ') fmtio::STOP(kExitMessage);
   return shown(buffer);
 }
 
@@ -116,10 +117,10 @@ void openExisting(std::int32_t unit, std::string& name, std::int32_t recl,
   for (;;) {
     std::string buffer = askName(heading, kAskExisting);
     assignName(name, buffer);
-    if (isBlank(buffer)) return openScratch(unit, recl);
+    if (namesNoFile(buffer)) return openScratch(unit, recl);
     if (openCaught(unit, existingFileSpec(trimmed(buffer)))) {
       fmtio::WRITE(kConsoleOut, FMT("(/T17,'file ',A)"), buffer);
-      setUnitFormat(unit, ' ');
+      common::setUnitFormat(unit, ' ');
       series::FMTID(unit);
       return;
     }
@@ -134,7 +135,7 @@ void openExisting(std::int32_t unit, std::string& name, std::int32_t recl,
 void createNew(std::int32_t unit, std::string& name, std::int32_t recl, std::string_view heading) {
   std::string buffer = askName(heading, kAskNew);
   for (;;) {
-    if (isBlank(buffer)) {
+    if (namesNoFile(buffer)) {
       BELLUP();
       fmtio::WRITE(kConsoleOut, FMT("(' >> The new file needs a name')"));
     } else {
@@ -147,7 +148,7 @@ void createNew(std::int32_t unit, std::string& name, std::int32_t recl, std::str
     }
     buffer.assign(kPathLength, ' ');
     ASKSTR(kAskNew, buffer);
-    NOBLNK(buffer);
+    common::NOBLNK(buffer);
     buffer = shown(buffer);
   }
 }
@@ -178,11 +179,6 @@ bool createDataFile(std::int32_t unit, const std::string& path, bool replace,
   fmtio::OpenSpec connection = newFileSpec(path, std::max(recordLength, kMinRecordLength));
   if (replace) connection.status = "REPLACE";
   return openCaught(unit, connection);
-}
-
-void NOBLNK(std::string& text) {
-  auto end = std::remove(text.begin(), text.end(), ' ');
-  std::fill(end, text.end(), ' ');
 }
 
 }  // namespace dialogue

@@ -24,7 +24,4 @@ bool openDataFile(std::int32_t unit, const std::string& path);
 bool createDataFile(std::int32_t unit, const std::string& path, bool replace,
                     std::int32_t recordLength = 0);
 
-// Moves the non-blank characters to the front, in order, and blank-fills the rest.
-void NOBLNK(std::string& text);
-
 }  // namespace dialogue

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "fmtio/io.h"
 #include "fmtio/unit.h"
 #include "fuzz/fuzz_support.h"
@@ -24,12 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   std::string path = fuzzing::scratchFile("file", bytes);
   testing_support::ConsoleScript console;
-  dialogue::setClock([] { return dialogue::LocalTime{}; });
+  common::setClock([] { return common::LocalTime{}; });
   char letter = '?';
   bool detected = false;
   std::string first(80, ' '), again(80, ' ');
   int code = console.run([&] {
-    dialogue::PROGID("FUZZ");
+    common::PROGID("FUZZ");
     fmtio::OPEN({.unit = kUnit}, {.file = path, .status = "OLD"});
     std::int32_t ios = 0;
     fmtio::READ({.unit = kUnit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), first);

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "fmtio/io.h"
 #include "fmtio/options.h"
 #include "fmtio/unit.h"
@@ -61,7 +61,7 @@ void readAll(std::size_t records, std::size_t bytes, const testing_support::Cons
              std::vector<Copy>& copies) {
   const auto tabSize = static_cast<std::size_t>(std::max(fmtio::runtimeOptions().tabSize, 1));
   fmtio::OPEN({.unit = kOut}, {.file = fuzzing::scratchPath("out"), .status = "REPLACE"});
-  dialogue::setUnitFormat(kIn, FUZZ_LETTER);
+  common::setUnitFormat(kIn, FUZZ_LETTER);
   series::Series s;
   for (std::size_t calls = 0;; ++calls) {
     FUZZ_CHECK(calls <= records + bytes * tabSize + 1,
@@ -106,7 +106,7 @@ void expectSame(const Copy& want, const series::Series& got) {
 // The compact file holds the series read, in order, and nothing else.
 void readBack(const std::vector<Copy>& copies) {
   fmtio::OPEN({.unit = kOut}, {.file = fuzzing::scratchPath("out"), .status = "OLD"});
-  dialogue::setUnitFormat(kOut, 'C');
+  common::setUnitFormat(kOut, 'C');
   series::resetReaders();
   series::Series s;
   for (const Copy& want : copies) {
@@ -126,9 +126,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<Copy> copies;
   {
     testing_support::ConsoleScript console{std::string(kAnswers)};
-    dialogue::setClock([] { return dialogue::LocalTime{}; });
+    common::setClock([] { return common::LocalTime{}; });
     console.run([&] {
-      dialogue::PROGID("FUZZ");
+      common::PROGID("FUZZ");
       series::resetReaders();
       fmtio::OPEN({.unit = kIn}, {.file = path, .status = "OLD"});
       readAll(fuzzing::recordCount(bytes), bytes.size(), console, copies);

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "fmtio/io.h"
 #include "fmtio/unit.h"
 #include "fuzz/fuzz_support.h"
@@ -129,10 +129,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Writer& w = kWriters[in.byte() % std::size(kWriters)];
   series::Series s = seriesFrom(in);
   testing_support::ConsoleScript console;
-  dialogue::setClock([] { return dialogue::LocalTime{}; });
+  common::setClock([] { return common::LocalTime{}; });
   series::Series got;
   int code = console.run([&] {
-    dialogue::PROGID("FUZZ");
+    common::PROGID("FUZZ");
     series::resetReaders();
     fmtio::OPEN({.unit = kUnit}, {.file = fuzzing::scratchPath("series"), .status = "REPLACE"});
     if (w.request == "C")
@@ -140,7 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     else
       series::TRRW(s, kUnit, w.request);
     fmtio::REWIND({.unit = kUnit});
-    dialogue::setUnitFormat(kUnit, w.letter);
+    common::setUnitFormat(kUnit, w.letter);
     got.ident.assign(kIdentLength, ' ');
     series::DATOL(got, kUnit);
     fmtio::closeAllUnits();

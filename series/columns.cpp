@@ -11,7 +11,7 @@
 #include <span>
 #include <string>
 
-#include "dialogue/ask.h"
+#include "common/text.h"
 #include "fmtio/io.h"
 #include "fmtio/stop.h"
 #include "series/datol.h"
@@ -36,7 +36,7 @@ fmtio::Control caught(std::int32_t& ios) { return {.iostat = &ios, .err = true, 
 
 // Whether the line has a letter A-Z or a-z up to its last non-blank character.
 bool hasLetter(std::string_view line) {
-  std::string_view text = line.substr(0, static_cast<std::size_t>(dialogue::LASTNB(line)));
+  std::string_view text = line.substr(0, static_cast<std::size_t>(common::LASTNB(line)));
   return std::any_of(text.begin(), text.end(),
                      [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
 }
@@ -113,7 +113,7 @@ void accuriteYearBreak(const AccuriteRead& r, std::int32_t unit, std::int32_t ye
 
 // A damaged data line: the series ends before it.
 void accuriteDamaged(const AccuriteRead& r, std::int32_t unit, std::string_view line) {
-  std::size_t end = static_cast<std::size_t>(dialogue::LASTNB(line));
+  std::size_t end = static_cast<std::size_t>(common::LASTNB(line));
   fmtio::WRITE(6,
                FMT("(' >> Sbr TRRAC:  Series ',A,' ends in ',I0,' at a line that does not',"
                    "' read:'/1X,A)"),
@@ -277,7 +277,7 @@ std::string_view yearField(std::string_view line) {
 }
 
 std::string_view trimmed(std::string_view line) {
-  return line.substr(0, static_cast<std::size_t>(dialogue::LASTNB(line)));
+  return line.substr(0, static_cast<std::size_t>(common::LASTNB(line)));
 }
 
 // Reads up to the first line of a series: a value, a year and the

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogue/ask.h"
+#include "common/text.h"
 #include "fmtio/io.h"
 #include "series/datol.h"
 #include "series/lines.h"
@@ -203,7 +203,7 @@ void DATR(Series& s, std::int32_t unit) {
       s.count = -1;
       return updateTitleFlag(state.compactNote);
     }
-    int n = dialogue::LASTNB(line);
+    int n = common::LASTNB(line);
     if (n < 2) continue;
     char marker = line[n - 1];
     if (n > kTailLength && marker == '@') convertAtHeader(line, n);
@@ -369,7 +369,7 @@ void CMPWR(const Series& s, std::int32_t unit) {
   if (s.count < 1 || !firstYearFits(s)) return;
   std::string_view ident(s.ident);
   ident = ident.substr(0, std::min(ident.size(), std::size_t{kMaxIdentLength}));
-  ident = ident.substr(0, static_cast<std::size_t>(dialogue::LASTNB(ident)));
+  ident = ident.substr(0, static_cast<std::size_t>(common::LASTNB(ident)));
   std::int32_t n = std::min(s.count, static_cast<std::int32_t>(kMaxValues));
   std::array<std::int32_t, kMaxValues> stored;
   std::span<std::int32_t> k(stored.data(), static_cast<std::size_t>(n));

@@ -5,8 +5,8 @@
 // unit's UNITNO entry names from then on.
 #include "series/datol.h"
 
+#include "common/tables.h"
 #include "dialogue/ask.h"
-#include "dialogue/tables.h"
 #include "series/fmtid.h"
 #include "series/meteo.h"
 #include "series/spreadsheet.h"
@@ -55,7 +55,7 @@ bool unidentified(char letter) { return letter == ' ' || letter == '-' || letter
 // The unit the caller's unit stands for now: its UNITNO entry names the
 // scratch file once a spreadsheet has been converted.
 std::int32_t currentUnit(std::int32_t unit) {
-  return dialogue::UNITNO(unit - dialogue::tables().iubase);
+  return common::UNITNO(unit - common::tables().iubase);
 }
 
 }  // namespace
@@ -63,22 +63,22 @@ std::int32_t currentUnit(std::int32_t unit) {
 void DATOL(Series& s, std::int32_t given) {
   s.count = 0;
   std::int32_t unit = currentUnit(given);
-  char letter = dialogue::unitFormat(unit);
+  char letter = common::unitFormat(unit);
   if (unidentified(letter)) {
     FMTID(unit);
-    letter = dialogue::unitFormat(unit);
+    letter = common::unitFormat(unit);
   }
   for (const Route& route : kRoutes)
     if (route.letter == letter) return route.read(s, unit);
   if (letter == 'S') {
     // The columns become compact series on the scratch unit, which the
     // unit's entry then names with the letter C.
-    SPRDIN(unit, dialogue::UNITNO(kScratchEntry), letter);
-    dialogue::setUnitFormat(unit, letter);
+    SPRDIN(unit, common::UNITNO(kScratchEntry), letter);
+    common::setUnitFormat(unit, letter);
     return DATOL(s, given);
   }
   dialogue::BELLUP();
-  dialogue::setUnitFormat(unit, ' ');
+  common::setUnitFormat(unit, ' ');
   FMTID(unit);
 }
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogue/ask.h"
+#include "common/text.h"
 #include "fmtio/io.h"
 #include "fmtio/stop.h"
 #include "series/datol.h"
@@ -56,7 +56,7 @@ std::string_view fieldsOnly(std::string_view line) {
 // The stop marker a measurement line holds: 999, -9999, or 0 for none.
 int markerOn(std::string_view line) {
   DecadalLine d;
-  if (dialogue::LASTNB(line) < kShortestDataLine || parseMeasurementLine(line, d) != 0) return 0;
+  if (common::LASTNB(line) < kShortestDataLine || parseMeasurementLine(line, d) != 0) return 0;
   return stopMarker(d, fieldsPresent(fieldsOnly(line), kMeasurementFields)).kind;
 }
 
@@ -107,7 +107,7 @@ std::string peekDataLine(std::int32_t unit) {
   std::string line(kLineLength, ' ');
   while (readLine(unit, line) == LineStatus::Ok) {
     seen.push_back(lastLineRead());
-    if (dialogue::LASTNB(line) >= kShortestDataLine) break;
+    if (common::LASTNB(line) >= kShortestDataLine) break;
   }
   for (auto it = seen.rbegin(); it != seen.rend(); ++it) unreadLine(unit, *it);
   return seen.empty() ? std::string() : seen.back().substr(0, kLineLength);
@@ -269,7 +269,7 @@ void yearBreak(DecadalRead& r, std::int32_t lineYear) {
 // A line inside a series that does not read as a data line: the series
 // ends before it, and the lines after it begin the next series.
 void damagedLine(const DecadalRead& r, std::string_view line) {
-  std::size_t end = static_cast<std::size_t>(dialogue::LASTNB(line));
+  std::size_t end = static_cast<std::size_t>(common::LASTNB(line));
   fmtio::WRITE(6,
                FMT("(' >> Sbr TRRW:  Series ',A,' ends in ',I0,' at a line that does not',"
                    "' read:'/1X,A)"),
@@ -306,7 +306,7 @@ void tellUnreadFirstLine(const DecadalRead& r, std::string_view text, const Deca
   if (text.empty() || !lineYear(text, r.index, year) || !sameIdent(r, text, line) ||
       std::int64_t{year} + valuesOnFirstLine(year) != d.year)
     return;
-  std::size_t end = static_cast<std::size_t>(dialogue::LASTNB(text));
+  std::size_t end = static_cast<std::size_t>(common::LASTNB(text));
   fmtio::WRITE(6,
                FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': the line before its first',"
                    "' does not read; not read:'/1X,A)"),
@@ -345,7 +345,7 @@ void readDecadal(Series& s, std::int32_t unit, bool index) {
       missingMarker(r);
       return updateTitleFlag(state.decadalNote);
     }
-    if (dialogue::LASTNB(line) < kShortestDataLine) continue;
+    if (common::LASTNB(line) < kShortestDataLine) continue;
     int rc = index ? parseIndexLine(line, d) : parseMeasurementLine(line, d);
     if (rc == fmtio::kOutcomeEnd) {
       s.count = -1;

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <span>
 
-#include "dialogue/ask.h"
+#include "common/text.h"
 #include "fmtio/io.h"
 
 namespace series {
@@ -31,7 +31,7 @@ bool isLongYearLine(std::string_view line) {
 
 // The measurement line, parsed, when it is one.
 bool measurementLine(std::string_view line, DecadalLine& d) {
-  return dialogue::LASTNB(line) >= kShortestDataLine && parseMeasurementLine(line, d) == 0;
+  return common::LASTNB(line) >= kShortestDataLine && parseMeasurementLine(line, d) == 0;
 }
 
 }  // namespace
@@ -117,7 +117,7 @@ FileMarkers markersOf(const std::vector<std::string>& lines) {
     if (stop.at < 0) continue;
     bool endsLine = stop.kind == 999 && stop.at + 1 == present.held();
     std::size_t next = i + 1;
-    while (next < lines.size() && dialogue::LASTNB(lines[next]) < kShortestDataLine) ++next;
+    while (next < lines.size() && common::LASTNB(lines[next]) < kShortestDataLine) ++next;
     if (endsLine && next < lines.size() &&
         continuesWith(line, lines[next], std::int64_t{d.year} + stop.at + 1))
       continue;

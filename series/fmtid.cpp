@@ -6,9 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "common/tables.h"
+#include "common/text.h"
 #include "dialogue/ask.h"
 #include "dialogue/fileop.h"
-#include "dialogue/tables.h"
 #include "fmtio/io.h"
 #include "fmtio/stop.h"
 
@@ -63,7 +64,7 @@ bool readLine(std::int32_t unit, std::string& line) {
 }
 
 bool isCompactHeader(const std::string& line) {
-  char last = line[static_cast<std::size_t>(dialogue::LASTNB(line)) - 1];
+  char last = line[static_cast<std::size_t>(common::LASTNB(line)) - 1];
   return last == '~' || last == '@';
 }
 
@@ -83,7 +84,7 @@ bool hasIndexFiller(const std::string& line) {
 
 // T, M or I by the column rules, or blank.
 char columnLetter(const std::string& line) {
-  if (dialogue::LASTNB(line) < kColumnTestMinLast) return ' ';
+  if (common::LASTNB(line) < kColumnTestMinLast) return ' ';
   if (line.find_first_not_of(kNumericChars, 8) != std::string::npos) return ' ';
   for (const BlankColumns& test : kBlankColumnTests)
     if (columnsBlank(line, test)) return test.letter;
@@ -149,7 +150,7 @@ void FMTID(std::int32_t unit) {
     letter = chooseFromMenu();
     if (letter != ' ') break;
   }
-  dialogue::setUnitFormat(unit, letter);
+  common::setUnitFormat(unit, letter);
 }
 
 char FMTDET(std::int32_t unit) {
@@ -161,7 +162,7 @@ char FMTDET(std::int32_t unit) {
 void SHOWFL(std::int32_t unit, std::int32_t lines) {
   rewind(unit);
   fmtio::WRITE(kConsoleOut, FMT("('+First',I3,' lines'))"), lines);
-  std::size_t shown = dialogue::tables().banner[12] == 'V' ? kLineLength : kLineLength - 1;
+  std::size_t shown = common::platformLetter() == 'V' ? kLineLength : kLineLength - 1;
   std::string line(kLineLength, ' ');
   for (std::int32_t i = 0; i < lines; ++i) {
     std::int32_t ios = 0;

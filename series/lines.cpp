@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "fmtio/io.h"
 
 namespace series {
@@ -130,19 +130,19 @@ ReaderState& readerState() {
 void resetReaders() { readerState() = ReaderState{}; }
 
 void echoTitle(std::string_view line, TitleStyle style, char& note) {
-  if (dialogue::titleFlag() != ' ') return;
+  if (common::titleFlag() != ' ') return;
   if (style == TitleStyle::Blank1X)
     fmtio::WRITE(6, FMT("(' Title:'/1X,A)"), line);
   else
     fmtio::WRITE(6, FMT("(' Title:'/T2,A)"), line);
-  std::int32_t list = dialogue::tables().iulist;
+  std::int32_t list = common::tables().iulist;
   if (list > 0) {
     fmtio::WRITE(list, FMT("(/' Title of data: ',A)"), line);
     note = '1';
   }
 }
 
-void updateTitleFlag(char note) { dialogue::setTitleFlag(note); }
+void updateTitleFlag(char note) { common::setTitleFlag(note); }
 
 void setIdent(std::string& ident, std::string_view text) {
   std::size_t n = std::min({ident.size(), text.size(), std::size_t{kMaxIdentLength}});

@@ -12,9 +12,10 @@
 #include <string_view>
 #include <vector>
 
+#include "common/tables.h"
+#include "common/text.h"
 #include "dialogue/ask.h"
 #include "dialogue/fileop.h"
-#include "dialogue/tables.h"
 #include "fmtio/io.h"
 #include "series/fmtid.h"
 #include "series/lines.h"
@@ -110,7 +111,7 @@ void copyHeader(Sheet& sh) {
   ++sh.headers;
   std::string_view text(sh.line);
   fmtio::WRITE(sh.scratch, FMT("(A)"),
-               text.substr(0, static_cast<std::size_t>(dialogue::LASTNB(text))));
+               text.substr(0, static_cast<std::size_t>(common::LASTNB(text))));
 }
 
 // The first value of a row rounded to a year; false when it is too large.
@@ -220,11 +221,11 @@ void writeColumns(const Sheet& sh, int first) {
 
 // Every later read of the unit's entry goes to the scratch file.
 void redirect(std::int32_t unit, std::int32_t scratch) {
-  dialogue::SharedTables& t = dialogue::tables();
+  common::SharedTables& t = common::tables();
   int entry = unit - t.iubase;
-  if (entry >= 1 && entry <= dialogue::kUnitEntries)
+  if (entry >= 1 && entry <= common::kUnitEntries)
     t.unitno[static_cast<std::size_t>(entry - 1)] = scratch;
-  dialogue::setUnitFormat(scratch, 'C');
+  common::setUnitFormat(scratch, 'C');
 }
 
 }  // namespace
@@ -247,7 +248,7 @@ void LINCNT(std::int32_t& lines, std::int32_t& longest, std::int32_t unit) {
     if (read.end() == fmtio::kOutcomeEnd) break;
     ++lines;
     if (rest.find_first_not_of(' ') != std::string::npos) ++cut;
-    longest = std::max(longest, dialogue::LASTNB(buffer));
+    longest = std::max(longest, common::LASTNB(buffer));
   }
   fileRequest(unit, ">R");
   if (cut > 0)

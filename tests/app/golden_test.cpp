@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "app/session.h"
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "tests/support/console_script.h"
 #include "tests/support/process.h"
 
@@ -112,7 +112,7 @@ Outcome runInProcess(const fs::path& caseDir) {
   std::set<std::string> inputs = prepare(caseDir, dir);
   const fs::path home = fs::current_path();
   fs::current_path(dir.path());
-  dialogue::setClock([] { return dialogue::LocalTime{2005, 3, 4, 15, 32}; });
+  common::setClock([] { return common::LocalTime{2005, 3, 4, 15, 32}; });
   Outcome outcome;
   {
     ConsoleScript script(readFile(caseDir / kAnswers));
@@ -121,7 +121,7 @@ Outcome runInProcess(const fs::path& caseDir) {
     outcome.files[kConsole] = script.out();
     outcome.files[kStderr] = script.err();
   }
-  dialogue::setClock({});
+  common::setClock({});
   fs::current_path(home);
   collectCreated(dir, inputs, outcome);
   return outcome;

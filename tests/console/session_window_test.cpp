@@ -8,10 +8,10 @@
 #include <sstream>
 
 #include "app/session.h"
+#include "common/tables.h"
 #include "console/frame.h"
 #include "console/series_plotter.h"
 #include "console/stream_blocks.h"
-#include "dialogue/tables.h"
 #include "fmtio/hooks.h"
 #include "tests/console/window_fixture.h"
 #include "tests/support/console_script.h"
@@ -51,10 +51,10 @@ class SessionFolder {
         dir_.write(name, readFile(e.path()));
     }
     fs::current_path(dir_.path());
-    dialogue::setClock([] { return dialogue::LocalTime{2005, 3, 4, 15, 32}; });
+    common::setClock([] { return common::LocalTime{2005, 3, 4, 15, 32}; });
   }
   ~SessionFolder() {
-    dialogue::setClock({});
+    common::setClock({});
     fs::current_path(home_);
   }
   const TempDir& dir() const { return dir_; }

@@ -14,16 +14,6 @@ namespace {
 
 using testing_support::ConsoleScript;
 
-TEST(TextHelpers, LastNonBlankAndUpperCase) {
-  EXPECT_EQ(LASTNB("abc  "), 3);
-  EXPECT_EQ(LASTNB("     "), 1);
-  EXPECT_EQ(LASTNB(""), 1);
-  EXPECT_EQ(LASTNB(std::string("a\0b\0 ", 5)), 3);  // NUL counts as blank
-  std::string text = "MiXeD 1-z`{@[\xe4";
-  UPCASE(text);
-  EXPECT_EQ(text, "MIXED 1-Z`{@[\xe4");
-}
-
 TEST(AskString, LaysOutTheQuestionAndTakesTheAnswer) {
   struct Case {
     const char* question;

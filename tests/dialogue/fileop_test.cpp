@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "fmtio/io.h"
 #include "fmtio/unit.h"
 #include "tests/support/console_script.h"
@@ -45,13 +45,13 @@ TEST_F(FileopTest, ExistingFileIsOpenedAndIdentifiedAfterRetries) {
   std::string name(40, '#');
   std::string first(80, ' ');
   int code = script.run([&] {
-    PROGID("EDIT TIME SERIES");
+    common::PROGID("EDIT TIME SERIES");
     FILEOP(11, name, 0, "?OMEASUREMENTS TO BE EDITED");
     fmtio::READ(11, FMT("(A)"), first);
   });
   EXPECT_EQ(code, 0) << script.err();
   EXPECT_EQ(name, padded("data.txt"));
-  EXPECT_EQ(unitFormat(11), 'C');
+  EXPECT_EQ(common::unitFormat(11), 'C');
   EXPECT_EQ(first, header) << "unit not rewound";
   std::string heading = "\n MEASUREMENTS TO BE EDITED\n";
   std::string want = heading + kAskOld + kBellUp + " Cannot open file " + padded("nosuch.txt") +
@@ -65,10 +65,10 @@ TEST_F(FileopTest, NewFileIsNeverOverwrittenAndTheNameThatOpenedIsReturned) {
   ConsoleScript script("old.txt\n\nnew.txt\n");
   std::string name(40, ' ');
   int code = script.run([&] {
-    PROGID("EDIT TIME SERIES");
-    FILEOP(UNITNO(2), name, 0, "?LEDITED MEASUREMENTS");
-    fmtio::WRITE(UNITNO(2), FMT("(A)"), "line one");
-    FILEOP(UNITNO(2), name, 0, ">C");
+    common::PROGID("EDIT TIME SERIES");
+    FILEOP(common::UNITNO(2), name, 0, "?LEDITED MEASUREMENTS");
+    fmtio::WRITE(common::UNITNO(2), FMT("(A)"), "line one");
+    FILEOP(common::UNITNO(2), name, 0, ">C");
   });
   EXPECT_EQ(code, 0) << script.err();
   EXPECT_EQ(name, padded("new.txt"));
@@ -85,8 +85,8 @@ TEST_F(FileopTest, AnEmptyNameForTheNewFileIsAskedAgain) {
   ConsoleScript script("\n   \nnew.txt\n");
   std::string name(40, '#');
   int code = script.run([&] {
-    PROGID("EDIT TIME SERIES");
-    FILEOP(UNITNO(2), name, 0, "?LEDITED MEASUREMENTS");
+    common::PROGID("EDIT TIME SERIES");
+    FILEOP(common::UNITNO(2), name, 0, "?LEDITED MEASUREMENTS");
   });
   EXPECT_EQ(code, 0) << script.err();
   EXPECT_EQ(name, padded("new.txt"));
@@ -180,18 +180,6 @@ TEST_F(FileopTest, RewindAndCloseReportNothing) {
   EXPECT_EQ(code, 0) << script.err();
   EXPECT_EQ(line, "first ");
   EXPECT_EQ(script.out() + script.err(), "");
-}
-
-TEST(NoBlanks, MovesTheNonBlankCharactersToTheFront) {
-  for (auto [text, want] : {std::pair<std::string, std::string>{"  da ta.t xt ", "data.txt     "},
-                            {"a b", "ab "},
-                            {" /", "/ "},
-                            {"  ", "  "},
-                            {"", ""}}) {
-    std::string moved = text;
-    NOBLNK(moved);
-    EXPECT_EQ(moved, want) << "text [" << text << "]";
-  }
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "app/session.h"
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "fmtio/io.h"
 #include "fmtio/unit.h"
 #include "series/datol.h"
@@ -175,7 +175,7 @@ std::string formatAnswers(const std::string& path, char letter) {
   {
     ConsoleScript console;
     console.run([&] {
-      dialogue::PROGID("EDIT TIME SERIES");
+      common::PROGID("EDIT TIME SERIES");
       fmtio::OpenSpec spec;
       spec.file = path;
       spec.status = "OLD";
@@ -230,13 +230,13 @@ std::vector<SeriesData> readBack(const std::string& path, char letter, std::stri
   std::vector<SeriesData> list;
   ConsoleScript console;
   console.run([&] {
-    dialogue::PROGID("EDIT TIME SERIES");
+    common::PROGID("EDIT TIME SERIES");
     series::resetReaders();
     fmtio::OpenSpec spec;
     spec.file = path;
     spec.status = "OLD";
     fmtio::OPEN(fmtio::Control::of(kUnit), spec);
-    dialogue::setUnitFormat(kUnit, letter);
+    common::setUnitFormat(kUnit, letter);
     series::Series s;
     for (int calls = 0; calls <= series::kMaxValues; ++calls) {
       series::DATOL(s, kUnit);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/tables.h"
 #include "dialogue/fileop.h"
 #include "series/fmtid.h"
 #include "tests/series/series_files.h"
@@ -27,11 +28,11 @@ Opened readOpened(const std::string& path) {
   Opened r;
   testing_support::ConsoleScript script;
   script.run([&] {
-    dialogue::PROGID("EDIT TIME SERIES");
+    common::PROGID("EDIT TIME SERIES");
     resetReaders();
     if (!dialogue::openDataFile(kInputUnit, path)) return;
     r.letter = FMTDET(kInputUnit);
-    dialogue::setUnitFormat(kInputUnit, r.letter);
+    common::setUnitFormat(kInputUnit, r.letter);
     Series s;
     s.ident = std::string(8, ' ');
     for (int n = 0; n < 1000; ++n) {

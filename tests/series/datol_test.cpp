@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "tests/series/series_files.h"
 
 namespace series::testing {
@@ -98,19 +98,19 @@ ReadOutcome readWithLetter(char letter, char* after) {
   ReadOutcome result;
   testing_support::ConsoleScript script;
   result.exitCode = script.run([&] {
-    dialogue::PROGID("EDIT TIME SERIES");
+    common::PROGID("EDIT TIME SERIES");
     resetReaders();
     fmtio::OpenSpec file;
     file.file = example("compact.rwm");
     file.status = "OLD";
     std::int32_t ios = 0;
     fmtio::OPEN({.unit = kInputUnit, .iostat = &ios, .err = true}, file);
-    dialogue::setUnitFormat(kInputUnit, letter);
+    common::setUnitFormat(kInputUnit, letter);
     Series s;
     DATOL(s, kInputUnit);
     if (s.count > 0) result.series.push_back(copyOf(s));
     result.finalCount = s.count;
-    *after = dialogue::unitFormat(kInputUnit);
+    *after = common::unitFormat(kInputUnit);
   });
   result.out = script.outLines();
   return result;
@@ -167,7 +167,7 @@ TEST(TitleLines, EchoedUntilAListingHasThem) {
     file.status = "NEW";
     std::int32_t ios = 0;
     fmtio::OPEN({.unit = 20, .iostat = &ios, .err = true}, file);
-    dialogue::tables().iulist = 20;
+    common::tables().iulist = 20;
   };
   got = readFile(dir.file("in.txt"), 'C', listed);
   ASSERT_EQ(got.series.size(), 3u);

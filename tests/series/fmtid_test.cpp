@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "fmtio/io.h"
 #include "fmtio/unit.h"
 #include "tests/support/console_script.h"
@@ -58,7 +58,7 @@ std::string runOn(ConsoleScript& script, const std::string& file,
   dir.write("data", file);
   std::string line(80, ' ');
   script.run([&] {
-    dialogue::PROGID("EDIT TIME SERIES");
+    common::PROGID("EDIT TIME SERIES");
     fmtio::OpenSpec connection;
     connection.file = dir.file("data");
     std::int32_t ios = 0;
@@ -145,7 +145,7 @@ TEST(ShowFirstLines, ListsTheLinesWithControlsBlankedAndARuler) {
   for (const Case& c : cases) {
     ConsoleScript script;
     std::string first = runOn(script, c.file, [&] {
-      dialogue::tables().banner[12] = c.platform;
+      common::tables().banner[common::kPlatformColumn - 1] = c.platform;
       SHOWFL(kUnit, c.lines);
     });
     EXPECT_EQ(script.outLines(), c.want + kRuler) << c.file;
@@ -179,11 +179,11 @@ TEST(FormatIdentification, ConfirmsTheGuessOrAsksFromTheMenu) {
   for (const Case& c : cases) {
     ConsoleScript script(c.typed);
     std::string first = runOn(script, c.file, [&] {
-      dialogue::setUnitFormat(kUnit, 'T');
+      common::setUnitFormat(kUnit, 'T');
       FMTID(kUnit);
     });
     std::string out = script.outLines();
-    EXPECT_EQ(dialogue::unitFormat(kUnit), c.want) << c.typed;
+    EXPECT_EQ(common::unitFormat(kUnit), c.want) << c.typed;
     EXPECT_EQ(first, firstLineOf(c.file)) << c.typed << ": unit not rewound";
     EXPECT_EQ(script.remainingInput(), "") << c.typed;
     EXPECT_EQ(countOf(out, "  Is this correct?  <Y>/N => "), c.questions) << c.typed;

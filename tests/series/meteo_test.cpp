@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "fmtio/unit.h"
 #include "tests/series/series_files.h"
 

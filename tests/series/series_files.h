@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "fmtio/io.h"
 #include "fmtio/options.h"
 #include "fmtio/unit.h"
@@ -77,7 +77,7 @@ inline ReadOutcome readFile(const std::string& path, char letter, const ReadOpti
   ReadOutcome result;
   testing_support::ConsoleScript script(options.answers);
   result.exitCode = script.run([&] {
-    dialogue::PROGID("EDIT TIME SERIES");
+    common::PROGID("EDIT TIME SERIES");
     resetReaders();
     std::int32_t ios = 0;
     fmtio::OpenSpec file;
@@ -85,7 +85,7 @@ inline ReadOutcome readFile(const std::string& path, char letter, const ReadOpti
     file.status = "OLD";
     file.dataFile = options.dataFile;
     fmtio::OPEN({.unit = kInputUnit, .iostat = &ios, .err = true}, file);
-    dialogue::setUnitFormat(kInputUnit, letter);
+    common::setUnitFormat(kInputUnit, letter);
     if (options.setUp) options.setUp();
     Series s;
     s.ident = std::string(options.identLength, ' ');
@@ -117,7 +117,7 @@ inline std::string writeText(const std::vector<ReadSeries>& all,
   testing_support::TempDir dir;
   testing_support::ConsoleScript script;
   script.run([&] {
-    dialogue::PROGID("EDIT TIME SERIES");
+    common::PROGID("EDIT TIME SERIES");
     std::int32_t ios = 0;
     fmtio::OpenSpec file;
     file.file = dir.file("out.txt");

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogue/tables.h"
+#include "common/tables.h"
 #include "fmtio/unit.h"
 #include "tests/series/series_files.h"
 
@@ -207,19 +207,19 @@ TEST(SpreadsheetConversion, RedirectsTheInputUnitToTheScratchUnit) {
   char inputLetter = ' ', scratchLetter = ' ';
   std::vector<std::string> idents;
   script.run([&] {
-    dialogue::PROGID("EDIT TIME SERIES");
+    common::PROGID("EDIT TIME SERIES");
     resetReaders();
     fmtio::OpenSpec file;
     file.file = dir.file("in.txt");
     file.status = "OLD";
     std::int32_t ios = 0;
     fmtio::OPEN({.unit = kInputUnit, .iostat = &ios, .err = true}, file);
-    dialogue::setUnitFormat(kInputUnit, 'S');
+    common::setUnitFormat(kInputUnit, 'S');
     Series s;
     for (DATOL(s, kInputUnit); s.count > 0; DATOL(s, kInputUnit)) idents.push_back(s.ident);
-    entry = dialogue::UNITNO(1);
-    inputLetter = dialogue::unitFormat(kInputUnit);
-    scratchLetter = dialogue::unitFormat(dialogue::UNITNO(59));
+    entry = common::UNITNO(1);
+    inputLetter = common::unitFormat(kInputUnit);
+    scratchLetter = common::unitFormat(common::UNITNO(59));
   });
   EXPECT_EQ(idents, (std::vector<std::string>{"   1_Col", "   2_Col", "   3_Col"}));
   EXPECT_EQ(entry, 69);

@@ -1,5 +1,5 @@
 // The banner record and the unit tables PROGID builds and resets.
-#include "dialogue/tables.h"
+#include "common/tables.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "tests/support/console_script.h"
 
-namespace dialogue {
+namespace common {
 namespace {
 
 using testing_support::ConsoleScript;
@@ -66,6 +66,28 @@ TEST(Banner, HoldsDayTimeWeekdayDateStampAndTitle) {
   }
 }
 
+// The named columns read the fields the banner's layout puts there: the
+// session stamps title lines with dateStamp(), FMTID asks platformLetter().
+TEST(Banner, NamedColumnsReadTheirFields) {
+  struct Case {
+    LocalTime now;
+    const char* wantStamp;
+  } cases[] = {
+      {{2005, 3, 4, 15, 32}, "[04Mar05-1532]"},
+      {{1934, 12, 30, 23, 59}, "[30Dec34-2359]"},
+  };
+  for (const Case& c : cases) {
+    int reads = 0;
+    std::string banner = bannerAt(c.now, std::string(80, 'T'), reads);
+    EXPECT_EQ(dateStamp(), c.wantStamp);
+    EXPECT_EQ(platformLetter(), 'V') << c.wantStamp;
+    EXPECT_EQ(banner.find('T'), kTitleColumn - 1) << c.wantStamp;
+    setTitleFlag('2');
+    EXPECT_EQ(tables().banner[kTitleFlagColumn - 1], '2') << c.wantStamp;
+    EXPECT_EQ(dateStamp(), c.wantStamp) << "the flag stays in its column";
+  }
+}
+
 TEST(UnitTables, ProgidResetsEveryTable) {
   SharedTables& t = tables();
   t.iubase = 20;
@@ -74,7 +96,7 @@ TEST(UnitTables, ProgidResetsEveryTable) {
   t.intWork.fill(7);
   t.realWork.fill(2.5f);
   setTitleFlag('1');
-  EXPECT_EQ(t.banner[13], '1');
+  EXPECT_EQ(t.banner[kTitleFlagColumn - 1], '1');
   ConsoleScript script;
   script.run([] { PROGID("EDIT TIME SERIES"); });
   EXPECT_EQ(t.iubase, 10);
@@ -101,4 +123,4 @@ TEST(UnitTables, FormatLetterIsKeptPerUnitInsideTheTable) {
 }
 
 }  // namespace
-}  // namespace dialogue
+}  // namespace common

@@ -1,20 +1,30 @@
 // The run's banner record and the shared unit tables, one area for the whole
-// program, reset by PROGID.
+// program, reset by PROGID; the series readers and writers, the dialogue and
+// the session all reach them from here.
 //
-// BANNER (128 columns): family and version, platform letter, the Title flag
-// in column 14 (owned by the series readers), serial day number, time,
-// weekday, date, the 14-character date stamp in columns 47-60 and the
-// program's title from column 61. UNITNO entry i is unit i + IUBASE;
+// BANNER (128 columns): family and version, the platform letter in column
+// 13, the Title flag in column 14 (owned by the series readers), serial day
+// number, time, weekday, date, the 14-character date stamp in columns 47-60
+// and the program's title from column 61. UNITNO entry i is unit i + IUBASE;
 // UNITFM holds one data-format letter per entry.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
-namespace dialogue {
+namespace common {
+
+// The columns of BANNER (1-based), each named once.
+constexpr std::size_t kBannerLength = 128;
+constexpr std::size_t kPlatformColumn = 13;
+constexpr std::size_t kTitleFlagColumn = 14;
+constexpr std::size_t kStampColumn = 47;  // the date stamp, columns 47-60
+constexpr std::size_t kStampLength = 14;
+constexpr std::size_t kTitleColumn = 61;  // the title, to the end of BANNER
 
 constexpr int kUnitEntries = 64;
 constexpr int kWorkSize = 4096;
@@ -24,7 +34,7 @@ struct LocalTime {
 };
 
 struct SharedTables {
-  std::string banner = std::string(128, ' ');
+  std::string banner = std::string(kBannerLength, ' ');
   std::int32_t iubase = 10;
   std::int32_t iulist = 0;
   std::array<std::int32_t, kUnitEntries> unitno{};
@@ -53,8 +63,12 @@ void setUnitFormat(int unit, char letter);
 // Column 14 of BANNER: the Title flag of the series readers.
 char titleFlag();
 void setTitleFlag(char flag);
+// Column 13 of BANNER: the platform letter.
+char platformLetter();
+// Columns 47-60 of BANNER: the run's date stamp.
+std::string_view dateStamp();
 
 // Serial day number: days from 30 December 1934 (31 December 1934 is day 1).
 std::int32_t serialDay(int year, int month, int day);
 
-}  // namespace dialogue
+}  // namespace common

@@ -1,5 +1,5 @@
 // The banner record and the shared unit tables.
-#include "dialogue/tables.h"
+#include "common/tables.h"
 
 #include <ctime>
 #include <string>
@@ -7,7 +7,7 @@
 
 #include "fmtio/io.h"
 
-namespace dialogue {
+namespace common {
 namespace {
 
 // Program family code and version, columns 1-12 of BANNER.
@@ -20,9 +20,6 @@ constexpr std::string_view kWeekdays = "SunMonTueWedThuFriSat";
 constexpr std::string_view kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
 
 constexpr int kIuBase = 10;
-constexpr std::size_t kTitleColumn = 60;  // 0-based: the title starts in column 61
-constexpr std::size_t kBannerLength = 128;
-constexpr std::size_t kFlagIndex = 13;  // column 14
 
 // The platform's local clock, read at the moment of the call.
 LocalTime systemClock() {
@@ -92,8 +89,8 @@ void PROGID(std::string_view title) {
   t.iulist = 0;
   t.banner.assign(kBannerLength, ' ');
   writeBannerHead(t.banner, now);
-  std::string_view shown = title.substr(0, kBannerLength - kTitleColumn);
-  t.banner.replace(kTitleColumn, shown.size(), shown);
+  std::string_view shown = title.substr(0, kBannerLength - (kTitleColumn - 1));
+  t.banner.replace(kTitleColumn - 1, shown.size(), shown);
   resetUnits(t);
   t.intWork.fill(0);
   t.realWork.fill(0.0f);
@@ -123,12 +120,18 @@ void setUnitFormat(int unit, char letter) {
   t.unitfm[entry - 1] = letter;
 }
 
-char titleFlag() { return tables().banner[kFlagIndex]; }
+char titleFlag() { return tables().banner[kTitleFlagColumn - 1]; }
 
-void setTitleFlag(char flag) { tables().banner[kFlagIndex] = flag; }
+void setTitleFlag(char flag) { tables().banner[kTitleFlagColumn - 1] = flag; }
+
+char platformLetter() { return tables().banner[kPlatformColumn - 1]; }
+
+std::string_view dateStamp() {
+  return std::string_view(tables().banner).substr(kStampColumn - 1, kStampLength);
+}
 
 std::int32_t serialDay(int year, int month, int day) {
   return static_cast<std::int32_t>(daysFromCivil(year, month, day) - daysFromCivil(1934, 12, 30));
 }
 
-}  // namespace dialogue
+}  // namespace common
