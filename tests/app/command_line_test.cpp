@@ -13,6 +13,7 @@
 
 #include "tests/support/console_script.h"
 #include "tests/support/process.h"
+#include "tests/support/shared_data.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ using testing_support::runProcess;
 using testing_support::TempDir;
 
 const fs::path kExamples = fs::path(RINGEDIT_SOURCE_DIR) / "examples";
-const fs::path kSharedData = RINGEDIT_SHARED_DATA;
+const fs::path kSharedData = testing_support::sharedData();
 
 testing_support::ProcessResult ringedit(std::vector<std::string> words,
                                         const std::string& input = "") {
@@ -127,7 +128,7 @@ TEST(Convert, WritesWhatTheSessionWritesForEveryExampleFile) {
 }
 
 TEST(Convert, WritesWhatTheSessionWritesForTheRealFiles) {
-  if (!fs::is_directory(kSharedData)) GTEST_SKIP() << "no " << kSharedData;
+  if (!testing_support::haveSharedData()) GTEST_SKIP() << testing_support::needsSharedData();
   int compared = 0;
   for (const char* folder : {"rwl", "crn", "compact", "derived"}) {
     for (const fs::directory_entry& e : fs::directory_iterator(kSharedData / folder)) {
@@ -254,7 +255,8 @@ std::string dataColumns(std::string line) {
 // both list the same series.
 TEST(Convert, IndicesKeepTheirSampleCounts) {
   std::vector<fs::path> inputs = {kExamples / "indices.crn"};
-  if (fs::is_directory(kSharedData))
+  const bool real = testing_support::haveSharedData();
+  if (real)
     for (const char* name : {"Tucson2.crn", "Tucson4-cr.crn", "Tucson5-cr.crn"})
       inputs.push_back(kSharedData / "crn" / name);
   for (const fs::path& input : inputs) {
@@ -287,6 +289,8 @@ TEST(Convert, IndicesKeepTheirSampleCounts) {
   EXPECT_EQ(refused.status, 2);
   EXPECT_NE(refused.err.find("--to I writes index files"), std::string::npos) << refused.err;
   EXPECT_FALSE(fs::exists(dir.file("x.crn")));
+  if (!real)
+    GTEST_SKIP() << testing_support::needsSharedData() << "; the examples alone were compared";
 }
 
 // A CSV table's numbers by series name and year.
@@ -318,7 +322,8 @@ std::map<std::string, std::map<long, double>> tableOf(const std::string& csv) {
 TEST(Convert, EveryPairOfFormatsKeepsTheSeries) {
   std::vector<fs::path> sources = {kExamples / "measurements_001.rwl",
                                    kExamples / "compact.rwm"};
-  if (fs::is_directory(kSharedData)) {
+  const bool real = testing_support::haveSharedData();
+  if (real) {
     sources.push_back(kSharedData / "rwl" / "ca533.rwl");
     sources.push_back(kSharedData / "compact" / "tucsoncompact.rwm");
   }
@@ -354,13 +359,17 @@ TEST(Convert, EveryPairOfFormatsKeepsTheSeries) {
       }
     }
   }
+  if (!real)
+    GTEST_SKIP() << testing_support::needsSharedData() << "; the examples alone were compared";
 }
 
 // A real table with "NA" wherever a series has no value (23 series, each of
 // its own length): every value reaches a series, and each format identified.
 TEST(Convert, TablesWithMissingValuesKeepEveryValue) {
-  const fs::path table = kSharedData / "other" / "wa082.csv";
-  if (!fs::exists(table)) GTEST_SKIP() << "no " << table;
+  const char* const name = "other/wa082.csv";
+  if (!testing_support::haveSharedData(name))
+    GTEST_SKIP() << testing_support::needsSharedData(name);
+  const fs::path table = testing_support::sharedData(name);
   TempDir dir;
   auto run = ringedit({"convert", "--to", "tridas", "--out-dir", dir.path(), table.string()});
   EXPECT_EQ(run.status, 0) << run.err;

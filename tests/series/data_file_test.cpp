@@ -12,6 +12,7 @@
 #include "dialogue/fileop.h"
 #include "series/fmtid.h"
 #include "tests/series/series_files.h"
+#include "tests/support/shared_data.h"
 
 namespace series::testing {
 namespace {
@@ -119,8 +120,10 @@ TEST(DataFiles, ReadTheSameSeriesWhateverTheLineEndsAndByteOrderMark) {
 // A real file whose header lines end in CR LF and whose data lines end in CR
 // alone (see PROVENANCE.md beside it).
 TEST(DataFiles, ReadAllSeriesOfAFileWithMixedLineEnds) {
-  const std::string path = std::string(RINGEDIT_SHARED_DATA) + "/rwl/can683.rwl";
-  if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " not beside the checkout";
+  const char* const name = "rwl/can683.rwl";
+  if (!testing_support::haveSharedData(name))
+    GTEST_SKIP() << testing_support::needsSharedData(name);
+  const std::string path = testing_support::sharedData(name).string();
   Opened got = readOpened(path);
   EXPECT_EQ(got.letter, 'M');
   ASSERT_EQ(got.series.size(), 59u) << got.out;

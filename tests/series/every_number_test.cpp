@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/series/series_files.h"
+#include "tests/support/shared_data.h"
 
 namespace series::testing {
 namespace {
@@ -209,10 +210,10 @@ Accounted accountedFor(const ReadOutcome& got) {
 }
 
 TEST(EveryNumber, OfTheRealFixedColumnFilesIsReadOrNamed) {
-  if (!fs::is_directory(RINGEDIT_SHARED_DATA)) GTEST_SKIP() << "no shared data folder";
+  if (!testing_support::haveSharedData()) GTEST_SKIP() << testing_support::needsSharedData();
   int files = 0;
   for (const FolderFormat& f : kFormats) {
-    fs::path folder = fs::path(RINGEDIT_SHARED_DATA) / f.folder;
+    fs::path folder = testing_support::sharedData(f.folder);
     if (!fs::is_directory(folder)) continue;
     for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
       std::string name = e.path().filename().string();

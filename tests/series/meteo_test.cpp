@@ -13,6 +13,7 @@
 #include "common/tables.h"
 #include "fmtio/unit.h"
 #include "tests/series/series_files.h"
+#include "tests/support/shared_data.h"
 
 namespace series::testing {
 namespace {
@@ -268,10 +269,11 @@ TEST(MeteoThroughDatol, TwelveValuesPerYearAndThe341YearCapacity) {
                 "400 years");
 }
 
-bool haveSharedData() { return std::filesystem::is_directory(RINGEDIT_SHARED_DATA); }
+using testing_support::haveSharedData;
+using testing_support::needsSharedData;
 
 TEST(MeteoRealFiles, StationFilesGiveOneSeries) {
-  if (!haveSharedData()) GTEST_SKIP() << "no shared data at " << RINGEDIT_SHARED_DATA;
+  if (!haveSharedData()) GTEST_SKIP() << needsSharedData();
   struct Row {
     const char* path;
     const char* ident;
@@ -285,7 +287,7 @@ TEST(MeteoRealFiles, StationFilesGiveOneSeries) {
       {"met/NEEDNA.PPT", "04076118", 1897, 99},
   };
   for (const Row& c : cases) {
-    ReadOutcome got = readFile(std::string(RINGEDIT_SHARED_DATA) + "/" + c.path, 'T');
+    ReadOutcome got = readFile(testing_support::sharedData(c.path).string(), 'T');
     ASSERT_EQ(got.series.size(), 1u) << c.path << "\n" << got.out;
     EXPECT_EQ(got.series[0].ident, c.ident) << c.path;
     EXPECT_EQ(got.series[0].firstYear, c.firstYear) << c.path;

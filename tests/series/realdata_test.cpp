@@ -10,15 +10,15 @@
 #include <vector>
 
 #include "tests/series/series_files.h"
+#include "tests/support/shared_data.h"
 
 namespace series::testing {
 namespace {
 
-std::string shared(const std::string& name) {
-  return std::string(RINGEDIT_SHARED_DATA) + "/" + name;
-}
+using testing_support::haveSharedData;
+using testing_support::needsSharedData;
 
-bool haveSharedData() { return std::filesystem::is_directory(RINGEDIT_SHARED_DATA); }
+std::string shared(const std::string& name) { return testing_support::sharedData(name).string(); }
 
 struct RealFile {
   const char* path;
@@ -126,7 +126,7 @@ void expectSameSeries(const ReadOutcome& got, const ReadOutcome& want, double to
 }
 
 TEST(RealFiles, ReadWithoutMessages) {
-  if (!haveSharedData()) GTEST_SKIP() << "no shared data folder";
+  if (!haveSharedData()) GTEST_SKIP() << needsSharedData();
   for (const RealFile& f : kRealFiles) {
     ReadOutcome got = readReal(f);
     EXPECT_EQ(got.exitCode, 0) << f.path << got.err;
@@ -144,7 +144,7 @@ TEST(RealFiles, ReadWithoutMessages) {
 }
 
 TEST(RealFiles, SameSeriesInOtherFormatsAgree) {
-  if (!haveSharedData()) GTEST_SKIP() << "no shared data folder";
+  if (!haveSharedData()) GTEST_SKIP() << needsSharedData();
   struct Pair {
     const char* original;
     const char* other;
@@ -170,7 +170,7 @@ TEST(RealFiles, SameSeriesInOtherFormatsAgree) {
 }
 
 TEST(RealFiles, SurviveCompactAndDecadalRoundTrips) {
-  if (!haveSharedData()) GTEST_SKIP() << "no shared data folder";
+  if (!haveSharedData()) GTEST_SKIP() << needsSharedData();
   struct Trip {
     const char* name;
     char letter;

@@ -12,6 +12,7 @@
 #include "common/tables.h"
 #include "fmtio/unit.h"
 #include "tests/series/series_files.h"
+#include "tests/support/shared_data.h"
 
 namespace series::testing {
 namespace {
@@ -264,10 +265,11 @@ TEST(LineCount, CountsRecordsAndTheLongestLineAndRewinds) {
   }
 }
 
-bool haveSharedData() { return std::filesystem::is_directory(RINGEDIT_SHARED_DATA); }
+using testing_support::haveSharedData;
+using testing_support::needsSharedData;
 
 TEST(SpreadsheetRealFiles, CasewiseFilesGiveOneSeriesPerColumn) {
-  if (!haveSharedData()) GTEST_SKIP() << "no shared data at " << RINGEDIT_SHARED_DATA;
+  if (!haveSharedData()) GTEST_SKIP() << needsSharedData();
   struct Row {
     const char* path;
     std::size_t series;
@@ -280,8 +282,7 @@ TEST(SpreadsheetRealFiles, CasewiseFilesGiveOneSeriesPerColumn) {
       {"other/csvmatrix-test.csv", 1, 14, 500},  // "500,0.33," has two columns
   };
   for (const Row& c : cases) {
-    ReadOutcome got =
-        readFile(std::string(RINGEDIT_SHARED_DATA) + "/" + c.path, 'S', answered("\n"));
+    ReadOutcome got = readFile(testing_support::sharedData(c.path).string(), 'S', answered("\n"));
     ASSERT_EQ(got.series.size(), c.series) << c.path << "\n" << got.out.substr(0, 3000);
     for (const ReadSeries& s : got.series) {
       EXPECT_EQ(s.values.size(), c.values) << c.path << " " << s.ident;

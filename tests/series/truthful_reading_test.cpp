@@ -11,6 +11,7 @@
 
 #include "series/lines.h"
 #include "tests/series/series_files.h"
+#include "tests/support/shared_data.h"
 
 namespace series::testing {
 namespace {
@@ -185,9 +186,7 @@ TEST(TruthfulReading, AFirstLineThatDoesNotReadIsTold) {
   for (const ReadCase& c : cases) expectRead(c);
 }
 
-std::string shared(const std::string& name) {
-  return std::string(RINGEDIT_SHARED_DATA) + "/" + name;
-}
+std::string shared(const std::string& name) { return testing_support::sharedData(name).string(); }
 
 struct SeriesFacts {
   const char* ident;
@@ -201,7 +200,7 @@ struct SeriesFacts {
 // A .001 file whose series hold the measurement 0.999 (stored 999) five
 // times, four of them with more values after it on the same line.
 TEST(TruthfulReading, RealFileOfThousandthsHoldingTheValue999) {
-  if (!std::filesystem::is_directory(RINGEDIT_SHARED_DATA)) GTEST_SKIP() << "no shared data";
+  if (!testing_support::haveSharedData()) GTEST_SKIP() << testing_support::needsSharedData();
   ReadOutcome got = readFile(shared("rwl/AA_21_OS.rwl"), 'M');
   // clang-format off
   const SeriesFacts want[] = {
