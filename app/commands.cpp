@@ -92,7 +92,8 @@ void editDisplay(CurrentSeries& c) {
   std::int32_t year = 0;
   dialogue::ASKINT("Around what year?", year);
   const series::Series& s = c.series;
-  SHOWDAT(std::span<const float>(s.values.data(), s.values.size()), s.firstYear, lastYear(s), year);
+  SHOWDAT(std::span<const float>(s.values.data(), s.values.size()), s.firstYear, s.lastYear(),
+          year);
 }
 
 void editIdentification(CurrentSeries& c) {

@@ -25,7 +25,7 @@ std::string_view writerRequest(char outputFormat) {
 
 CopyCheck checkCopy(const series::Series& s, std::string_view request) {
   if (s.count < 1) return {Refusal::NoValues};
-  if (!series::WRFITS(s, request)) return {Refusal::YearsBeyond};
+  if (!series::writerYearsFit(s, request)) return {Refusal::YearsBeyond};
   int bad = series::firstValueBeyond(s, request);
   if (bad < 0) return {};
   return {Refusal::ValueBeyond, bad, series::firstValueBeyond(s, kCompactRequest) < 0};

@@ -19,8 +19,6 @@ std::int32_t yearAt(std::int32_t first, std::int64_t offset) {
                                    static_cast<std::uint32_t>(offset));
 }
 
-std::int32_t lastYear(const series::Series& s) { return yearAt(s.firstYear, s.count - 1); }
-
 void saveCopy(CurrentSeries& c) {
   const series::Series& s = c.series;
   c.saved.ident = s.ident;
@@ -45,11 +43,11 @@ float valueRule(float value) {
 void setFirstYear(series::Series& s, std::int32_t year) { s.firstYear = year; }
 
 void setLastYear(series::Series& s, std::int32_t year) {
-  s.firstYear = yearAt(s.firstYear, static_cast<std::int64_t>(year) - lastYear(s));
+  s.firstYear = yearAt(s.firstYear, static_cast<std::int64_t>(year) - s.lastYear());
 }
 
 int checkYear(const series::Series& s, std::int32_t year) {
-  return year >= s.firstYear && year <= lastYear(s) ? kEdited : kYearOutOfRange;
+  return year >= s.firstYear && year <= s.lastYear() ? kEdited : kYearOutOfRange;
 }
 
 int checkInsert(const series::Series& s, std::int32_t year) {

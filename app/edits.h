@@ -43,7 +43,6 @@ struct CurrentSeries {
 
 // first + offset in wrapping 32-bit arithmetic.
 std::int32_t yearAt(std::int32_t first, std::int64_t offset);
-std::int32_t lastYear(const series::Series& s);
 
 void saveCopy(CurrentSeries& c);
 void restoreCopy(CurrentSeries& c);

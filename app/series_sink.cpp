@@ -29,19 +29,19 @@ void sayRefused(std::int32_t sequence, const series::Series& s, const CopyCheck&
     fmtio::WRITE(kConsole,
                  FMT("(' >> Series',I5,2X,A,2I6,': not copied, its years do not fit',"
                      "' the new file''s year fields')"),
-                 sequence, s.ident, s.firstYear, lastYear(s));
+                 sequence, s.ident, s.firstYear, s.lastYear());
   else if (check.compactHoldsIt)
     fmtio::WRITE(kConsole,
                  FMT("(' >> Series',I5,2X,A,2I6,': not copied, its value',1PE12.4,' of year',"
                      "I6,' does not fit the new file''s value fields (the compact format',"
                      "' holds it)')"),
-                 sequence, s.ident, s.firstYear, lastYear(s), s.values[check.value],
+                 sequence, s.ident, s.firstYear, s.lastYear(), s.values[check.value],
                  s.firstYear + check.value);
   else
     fmtio::WRITE(kConsole,
                  FMT("(' >> Series',I5,2X,A,2I6,': not copied, its value',1PE12.4,' of year',"
                      "I6,' does not fit the new file''s value fields')"),
-                 sequence, s.ident, s.firstYear, lastYear(s), s.values[check.value],
+                 sequence, s.ident, s.firstYear, s.lastYear(), s.values[check.value],
                  s.firstYear + check.value);
 }
 

@@ -128,21 +128,21 @@ bool refuseCopy(const Session& s, std::string_view request) {
       fmtio::WRITE(kConsole,
                    FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' It holds no',"
                        "' values: insert one or omit it'/T2,80('-'))"),
-                   s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count);
+                   s.sequence, cur.ident, cur.firstYear, cur.lastYear(), cur.count);
       return true;
     case Refusal::YearsBeyond:
       fmtio::WRITE(
           kConsole,
           FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' Its years do not',"
               "' fit the new file''s year fields: change its dating or omit it'/T2,80('-'))"),
-          s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count);
+          s.sequence, cur.ident, cur.firstYear, cur.lastYear(), cur.count);
       return true;
     case Refusal::ValueBeyond: break;
   }
   fmtio::WRITE(kConsole,
                FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' Its value',1PE12.4,"
                    "' of year',I6,' does not fit the new file''s value fields')"),
-               s.sequence, cur.ident, cur.firstYear, lastYear(cur), cur.count,
+               s.sequence, cur.ident, cur.firstYear, cur.lastYear(), cur.count,
                cur.values[check.value], cur.firstYear + check.value);
   if (check.compactHoldsIt)
     fmtio::WRITE(kConsole, FMT("(' Change it or omit the series; the compact format',"
@@ -172,7 +172,7 @@ bool copySeries(Session& s) {
   std::string messages = writeThrough(s, request);
   const series::Series& cur = s.current.series;
   fmtio::WRITE(kConsole, FMT("(/' No',I4,2X,A,' Interval',3I6,' years, COPIED'/T2,80('-'))"),
-               s.copied, cur.ident, cur.firstYear, lastYear(cur), cur.count);
+               s.copied, cur.ident, cur.firstYear, cur.lastYear(), cur.count);
   fmtio::showHeldText(messages);
   return true;
 }
@@ -242,7 +242,7 @@ const Command* findCommand(char letter) {
 void showSummary(const Session& s) {
   const series::Series& cur = s.current.series;
   fmtio::WRITE(kConsole, FMT("(' No',I4,2X,A,' Interval',3I6,' years')"), s.sequence, cur.ident,
-               cur.firstYear, lastYear(cur), cur.count);
+               cur.firstYear, cur.lastYear(), cur.count);
 }
 
 void showMenu() {

@@ -18,11 +18,10 @@
 #include <system_error>
 
 #include "fmtio/errors.h"
+#include "fmtio/records.h"
 
 namespace fmtio {
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::size_t skipBlanks(std::string_view s, std::size_t i) {
   while (i < s.size() && isBlank(s[i])) ++i;

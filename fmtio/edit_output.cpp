@@ -185,4 +185,13 @@ std::size_t editLogical(char* dst, int w, bool value) {
   return static_cast<std::size_t>(p - dst);
 }
 
+bool setOutputMode(OutputModes& modes, const FormatEntry& entry) {
+  switch (entry.op) {
+    case Op::P: modes.scale = entry.k; return true;
+    case Op::SP: modes.plusSign = true; return true;
+    case Op::SS: modes.plusSign = false; return true;
+    default: return false;
+  }
+}
+
 }  // namespace fmtio

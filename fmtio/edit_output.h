@@ -20,6 +20,10 @@ struct OutputModes {
   bool hexUppercase = false;  // option -hex_uppercase
 };
 
+// P, SP and SS entries set the modes of the data entries after them: true
+// when the entry is one of them (and the modes are set), false otherwise.
+bool setOutputMode(OutputModes& modes, const FormatEntry& entry);
+
 // Iw.m, Bw.m, Ow.m, Zw.m (op). m is kAbsent when not written. B, O and Z
 // edit the bit pattern of an integer of `bytes` bytes (1, 2, 4 or 8).
 std::size_t editInteger(char* dst, Op op, int w, int m, std::int64_t value, int bytes,

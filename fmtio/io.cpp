@@ -223,9 +223,9 @@ int StatementState::control(const Field& field) {
         if (int rc = endOfRecord()) return rc;
       return 0;
     case Op::Dollar: dollar_ = true; return 0;
-    case Op::P: modes_.scale = e.k; return 0;
-    case Op::SP: modes_.plusSign = true; return 0;
-    case Op::SS: modes_.plusSign = false; return 0;
+    case Op::P:
+    case Op::SP:
+    case Op::SS: setOutputMode(modes_, e); return 0;
     case Op::BN: blank_ = BlankMode::Null; return 0;
     case Op::BZ: blank_ = BlankMode::Zero; return 0;
     case Op::Literal:

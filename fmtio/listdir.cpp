@@ -11,11 +11,10 @@
 
 #include "fmtio/edit_input.h"
 #include "fmtio/errors.h"
+#include "fmtio/records.h"
 
 namespace fmtio {
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Characters that end an unquoted value.
 bool isSeparator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; }

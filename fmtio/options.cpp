@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fmtio/hooks.h"
+#include "fmtio/records.h"
 
 namespace fmtio {
 namespace {
@@ -69,8 +70,6 @@ constexpr FlagOption kFlagOptions[] = {
      }},
     {"-hex_uppercase", [](RuntimeOptions& o, std::string&) { o.hexUppercase = true; }},
 };
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::size_t skipBlanks(std::string_view text, std::size_t pos) {
   while (pos < text.size() && isBlank(text[pos])) ++pos;

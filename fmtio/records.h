@@ -36,6 +36,10 @@ struct LineEnds {
 // The line ends of the runtime options in force.
 LineEnds currentLineEnds();
 
+// A blank or a tab: what input fields, list-directed values and the words of
+// the runtime options are padded and separated with.
+constexpr bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
 // Appends n input bytes, none of them a terminator, to record. The record
 // grows to at most ends.recordLimit + 1 characters: one more than the limit
 // tells that the record is too long, without the memory the rest would take.

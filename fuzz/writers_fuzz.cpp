@@ -148,9 +148,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(code == 0, "the run stopped:\n" + console.err());
   const std::string& out = console.out();
   // A series the writer cannot store is reported and left out of the file;
-  // the session learns that beforehand from WRFITS.
+  // the session learns that beforehand from writerYearsFit.
   bool refused = out.find("not written") != std::string::npos;
-  FUZZ_CHECK(series::WRFITS(s, w.request) != refused, "WRFITS disagrees with the writer:\n" + out);
+  FUZZ_CHECK(series::writerYearsFit(s, w.request) != refused,
+             "writerYearsFit disagrees with the writer:\n" + out);
   if (refused) {
     FUZZ_CHECK(got.count < 1, "a series reported as not written was written");
     return 0;

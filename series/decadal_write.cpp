@@ -191,7 +191,7 @@ int firstValueBeyond(const Series& s, std::string_view request) {
   return -1;
 }
 
-bool WRFITS(const Series& s, std::string_view request) {
+bool writerYearsFit(const Series& s, std::string_view request) {
   for (const YearField& field : kYearFields)
     if (field.request == request) return yearBeyondField(s, field.lowest) == 0;
   return compactYearsFit(s);

@@ -21,7 +21,12 @@ struct Series {
   // Sample counts of index series, parallel to values.
   std::array<std::int32_t, kMaxValues> samples{};
 
-  std::int32_t lastYear() const { return firstYear + count - 1; }
+  // The year of the last value, counted in wrapping 32-bit arithmetic as the
+  // dating commands count years: any first year and count give a year.
+  std::int32_t lastYear() const {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(firstYear) +
+                                     static_cast<std::uint32_t>(count - 1));
+  }
 };
 
 }  // namespace series

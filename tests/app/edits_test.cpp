@@ -41,8 +41,7 @@ void expectSeries(const app::CurrentSeries& c, const MoveCase& row, int status) 
   EXPECT_EQ(c.series.firstYear, row.first) << row.name;
   EXPECT_EQ(valuesOf(c.series), row.values)
       << row.name << ": got " << show(valuesOf(c.series)) << "want " << show(row.values);
-  EXPECT_EQ(app::lastYear(c.series), row.first + static_cast<int>(row.values.size()) - 1)
-      << row.name;
+  EXPECT_EQ(c.series.lastYear(), row.first + static_cast<int>(row.values.size()) - 1) << row.name;
 }
 
 TEST(InsertValue, PlacesTheValueAndMovesOneSide) {
@@ -117,7 +116,7 @@ TEST(EliminateValue, TheOnlyValueLeavesAnEmptySeries) {
   app::cutEnd(c->series, 1901);
   EXPECT_EQ(app::eliminateValue(*c, 1901, false), app::kEdited);
   EXPECT_EQ(c->series.count, 0);
-  EXPECT_EQ(app::lastYear(c->series), 1900);
+  EXPECT_EQ(c->series.lastYear(), 1900);
   EXPECT_EQ(app::eliminateValue(*c, 1901, false), app::kYearOutOfRange);
 }
 
@@ -217,7 +216,7 @@ TEST(Redate, FirstOrLastYearShiftsTheWholeSeries) {
     auto c = decade();
     row.redate(c->series, row.year);
     EXPECT_EQ(c->series.firstYear, row.first) << row.name;
-    EXPECT_EQ(app::lastYear(c->series), row.last) << row.name;
+    EXPECT_EQ(c->series.lastYear(), row.last) << row.name;
     EXPECT_EQ(valuesOf(c->series), kUnchanged) << row.name;
   }
 }

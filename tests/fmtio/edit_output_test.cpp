@@ -36,9 +36,7 @@ Descriptor compile(const std::string& format, OutputModes modes) {
   Format f("(" + format + ")");
   if (f.status() != 0) return out;
   for (const FormatEntry& e : f.entries()) {
-    if (e.op == Op::P) out.modes.scale = e.k;
-    if (e.op == Op::SP) out.modes.plusSign = true;
-    if (e.op == Op::SS) out.modes.plusSign = false;
+    setOutputMode(out.modes, e);
     if (isDataOp(e.op)) {
       out.entry = e;
       out.ok = true;
@@ -83,6 +81,31 @@ struct IntegerRow {
 };
 
 // B, O and Z show the unsigned bit pattern of the item's bytes, never a sign.
+// The first entry of each format against modes with a plus sign and scale 1:
+// P, SP and SS set their mode and leave the other; nothing else sets any.
+TEST(OutputModes, OnlyScaleAndSignEntriesSetThem) {
+  struct Row {
+    const char* format;
+    bool isMode;
+    int scale;
+    bool plusSign;
+  } rows[] = {
+      {"-2P", true, -2, true},  {"0P", true, 0, true},   {"SS", true, 1, false},
+      {"SP", true, 1, true},    {"S", true, 1, false},   {"X", false, 1, true},
+      {"F8.2", false, 1, true}, {"'P'", false, 1, true}, {"BZ", false, 1, true},
+  };
+  for (const Row& r : rows) {
+    Format f("(" + std::string(r.format) + ")");
+    ASSERT_EQ(f.status(), 0) << r.format;
+    OutputModes modes;
+    modes.scale = 1;
+    modes.plusSign = true;
+    EXPECT_EQ(setOutputMode(modes, f.entries().front()), r.isMode) << r.format;
+    EXPECT_EQ(modes.scale, r.scale) << r.format;
+    EXPECT_EQ(modes.plusSign, r.plusSign) << r.format;
+  }
+}
+
 TEST(EditOutput, IntegerFieldsKeepWidthDigitsAndSign) {
   const IntegerRow rows[] = {
       {"I3.4", 4, 5, false, "***;"},

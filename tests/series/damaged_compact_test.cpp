@@ -82,7 +82,8 @@ TEST(CompactWritingLimits, FirstYearsOfTheHeaderFieldAndNegativeRoundings) {
     EXPECT_EQ(got, c.want) << c.name;
     EXPECT_EQ(messageCount(out), c.message.empty() ? 0 : 1) << c.name << "\n" << out;
     EXPECT_NE(out.find(c.message), std::string::npos) << c.name << "\n" << out;
-    EXPECT_EQ(WRFITS(seriesOf({"ID", c.firstYear, c.values, {}}), "C"), !got.empty()) << c.name;
+    EXPECT_EQ(writerYearsFit(seriesOf({"ID", c.firstYear, c.values, {}}), "C"), !got.empty())
+        << c.name;
     if (got.empty()) continue;
     ReadOutcome back = readText(got, 'C');
     ASSERT_EQ(back.series.size(), 1u) << c.name << "\n" << back.out;

@@ -169,7 +169,7 @@ TEST(DecadalWritingLimits, YearsBeyondTheFieldsAndASignInColumnEight) {
     EXPECT_EQ(messageCount(out), c.message.empty() ? 0 : 1) << c.name << "\n" << out;
     EXPECT_NE(out.find(c.message), std::string::npos) << c.name << "\n" << out;
     // The session asks before copying whether the writer will refuse.
-    EXPECT_EQ(WRFITS(seriesOf(c.series), c.request), !got.empty()) << c.name;
+    EXPECT_EQ(writerYearsFit(seriesOf(c.series), c.request), !got.empty()) << c.name;
     if (got.empty()) continue;
     ReadOutcome back = readText(got, c.request[0] == 'I' ? 'I' : 'M');
     ASSERT_EQ(back.series.size(), 1u) << c.name << "\n" << back.out;
