@@ -56,7 +56,7 @@ TEST_F(InterruptTest, AHoldKeepsConsoleTextAndPumpsUntilReleased) {
   {
     Uninterrupted hold;
     WRITE(kConsoleOutput, FMT("(A)"), "a message");
-    WRITE(0, FMT("(A)"), "an error");
+    WRITE(kConsoleError, FMT("(A)"), "an error");
     EXPECT_EQ(out, "") << "the message waits";
     EXPECT_EQ(err, "an error\r\n") << "errors are shown at once";
     held = hold.release();
