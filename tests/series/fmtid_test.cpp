@@ -61,7 +61,7 @@ std::string runOn(ConsoleScript& script, const std::string& file,
     dialogue::PROGID("EDIT TIME SERIES");
     fmtio::OpenSpec connection;
     connection.file = dir.file("data");
-    fmtio::OPEN(fmtio::Control::of(kUnit), connection);
+    fmtio::OPEN(fmtio::Control::catching(kUnit), connection);
     body();
     // No line is read at the end of the file.
     if (fmtio::READ(fmtio::Control::catching(kUnit), FMT("(A)"), line) != fmtio::kCompleted)

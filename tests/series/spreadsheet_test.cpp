@@ -252,7 +252,7 @@ TEST(LineCount, CountsRecordsAndTheLongestLineAndRewinds) {
       fmtio::OpenSpec file;
       file.file = dir.file("in.txt");
       file.status = "OLD";
-      fmtio::OPEN(fmtio::Control::of(kInputUnit), file);
+      fmtio::OPEN(fmtio::Control::catching(kInputUnit), file);
       LINCNT(lines, longest, kInputUnit);
       outcome = fmtio::READ(fmtio::Control::catching(kInputUnit), FMT("(A)"), first);
     });
