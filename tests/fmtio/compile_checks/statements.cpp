@@ -1,7 +1,8 @@
-// Transfers for the compiler alone. Built as it stands, the READs of every
-// kind of variable and the WRITEs of every kind of value compile; with
-// INTO_<kind> defined, one READ into something read-only is added, and the
-// build must fail on it.
+// Statements for the compiler alone. Built as it stands, the READs of every
+// kind of variable and the WRITEs of every kind of value compile; with one
+// CHECK_<case> defined, one statement is added on which the build must fail:
+// a READ into something read-only, or a result that must be looked at and is
+// dropped (built with -Werror=unused-result).
 #include <cstdint>
 #include <span>
 #include <string>
@@ -31,25 +32,29 @@ void transfers(std::string& record) {
   write << 7 << constant;
   write.end();
 
-#if defined(INTO_CONST_INT)
+#if defined(CHECK_INTO_CONST_INT)
   const std::int32_t year = 1950;
   READ(Internal(record), FMT("(I4)"), year);
-#elif defined(INTO_TEMPORARY)
+#elif defined(CHECK_INTO_TEMPORARY)
   READ(Internal(record), FMT("(I4)"), std::int32_t{0});
-#elif defined(INTO_STRING_LITERAL)
+#elif defined(CHECK_INTO_STRING_LITERAL)
   READ(Internal(record), FMT("(A)"), "literal");
-#elif defined(INTO_STRING_VIEW)
+#elif defined(CHECK_INTO_STRING_VIEW)
   std::string_view view(text);
   READ(Internal(record), FMT("(A)"), view);
-#elif defined(INTO_CONST_STRING)
+#elif defined(CHECK_INTO_CONST_STRING)
   READ(Internal(record), FMT("(A)"), constant);
-#elif defined(INTO_SPAN_OF_CONSTANTS)
+#elif defined(CHECK_INTO_SPAN_OF_CONSTANTS)
   READ(Internal(record), FMT("(2F4.0)"), std::span<const float>(pair));
-#elif defined(INTO_CONST_LOGICAL_THROUGH_A_STATEMENT)
+#elif defined(CHECK_INTO_CONST_LOGICAL_THROUGH_A_STATEMENT)
   const Logical fixed;
   ReadStatement again = Statement::read(Internal(record), &FMT("(L2)"));
   again << fixed;
   again.end();
+#elif defined(CHECK_DISCARDED_STATEMENT)
+  Statement::write(Internal(record), &FMT("(I4)"));
+#elif defined(CHECK_DISCARDED_OUTCOME)
+  READ(Control::catching(11), FMT("(I4)"), number);
 #endif
 }
 
