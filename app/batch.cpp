@@ -21,8 +21,6 @@
 namespace app {
 namespace {
 
-constexpr int kConsole = 6;
-
 // The record length limit of a new file of an exchange format.
 constexpr std::int32_t kExchangeRecordLength = 1 << 30;
 
@@ -75,7 +73,7 @@ std::vector<std::string> messagesOf(const std::string& text) {
 
 // A message of the command itself, among the readers' and writers'.
 bool say(std::string_view text) {
-  fmtio::WRITE(kConsole, FMT("(' >> ',A)"), text);
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' >> ',A)"), text);
   return false;
 }
 

@@ -12,8 +12,6 @@
 namespace app {
 namespace {
 
-constexpr int kConsole = 6;
-
 // Asks a one-character answer (upper-cased).
 char askLetter(std::string_view question) {
   std::string answer(1, ' ');
@@ -33,7 +31,7 @@ bool askYear(std::string_view question, const series::Series& s,
 }  // namespace
 
 void warnNoChange() {
-  fmtio::WRITE(kConsole, FMT("(' >> WARNING!  No change was made')"));
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' >> WARNING!  No change was made')"));
   dialogue::BELLUP();
 }
 
@@ -97,7 +95,7 @@ void editDisplay(CurrentSeries& c) {
 }
 
 void editIdentification(CurrentSeries& c) {
-  fmtio::WRITE(kConsole, FMT("(/' Present identification_: ',A)"), c.series.ident);
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(/' Present identification_: ',A)"), c.series.ident);
   std::string answer(kIdentLength, ' ');
   dialogue::ASKSTR("$New identification  _", answer);
   // The answer as typed: the read expands a tab to the next tab stop, which
@@ -106,7 +104,7 @@ void editIdentification(CurrentSeries& c) {
 }
 
 void editRestore(CurrentSeries& c) {
-  fmtio::WRITE(kConsole, FMT("(/' Series restored to original')"));
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(/' Series restored to original')"));
   restoreCopy(c);
 }
 

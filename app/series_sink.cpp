@@ -9,8 +9,6 @@
 namespace app {
 namespace {
 
-constexpr int kConsole = 6;
-
 // Output format letter -> columns of its identification field.
 struct IdentField {
   char letter;
@@ -26,19 +24,19 @@ std::size_t identWidth(char letter) {
 
 void sayRefused(std::int32_t sequence, const series::Series& s, const CopyCheck& check) {
   if (check.refusal == Refusal::YearsBeyond)
-    fmtio::WRITE(kConsole,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Series',I5,2X,A,2I6,': not copied, its years do not fit',"
                      "' the new file''s year fields')"),
                  sequence, s.ident, s.firstYear, s.lastYear());
   else if (check.compactHoldsIt)
-    fmtio::WRITE(kConsole,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Series',I5,2X,A,2I6,': not copied, its value',1PE12.4,' of year',"
                      "I6,' does not fit the new file''s value fields (the compact format',"
                      "' holds it)')"),
                  sequence, s.ident, s.firstYear, s.lastYear(), s.values[check.value],
                  s.firstYear + check.value);
   else
-    fmtio::WRITE(kConsole,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Series',I5,2X,A,2I6,': not copied, its value',1PE12.4,' of year',"
                      "I6,' does not fit the new file''s value fields')"),
                  sequence, s.ident, s.firstYear, s.lastYear(), s.values[check.value],
@@ -52,7 +50,7 @@ std::string seriesLine(std::string_view ident, std::int32_t first, std::int32_t 
   return line.substr(0, line.find_last_not_of(' ') + 1);
 }
 
-void say(const std::string& text) { fmtio::WRITE(kConsole, FMT("(' >> ',A)"), text); }
+void say(const std::string& text) { fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' >> ',A)"), text); }
 
 }  // namespace
 

@@ -24,7 +24,6 @@
 namespace app {
 namespace {
 
-constexpr int kConsole = 6;
 constexpr int kNameLength = 40;
 constexpr int kTitleLength = 80;
 // Title lines shorter than this get the date stamp in columns 66 to 79.
@@ -58,8 +57,8 @@ struct Command {
 };
 
 void greet() {
-  fmtio::WRITE(kConsole, FMT("(8X,63('-'))"));
-  fmtio::WRITE(kConsole,
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(8X,63('-'))"));
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(/' This program creates from an existing file of tim','e series, a new "
                    "file with'/' the capability for editing eac','h time series as it is "
                    "copied to the new file.'/' In editin','g a given time series, you may "
@@ -70,9 +69,10 @@ void greet() {
 }
 
 void askOutputFormat(Session& s) {
-  fmtio::WRITE(kConsole, FMT("(/' Format for new edited data file:'/7X,'<C>  Compact format'/8X,"
-                             "'M:  Measurement .01  precision'/8X,'3:  Measurement .001 "
-                             "precision')"));
+  fmtio::WRITE(fmtio::kConsoleOutput,
+               FMT("(/' Format for new edited data file:'/7X,'<C>  Compact format'/8X,"
+                   "'M:  Measurement .01  precision'/8X,'3:  Measurement .001 "
+                   "precision')"));
   std::string answer(1, ' ');
   dialogue::ASKSTR("FORMAT for edited file", answer);
   s.outputFormat = answer[0];
@@ -94,11 +94,9 @@ void copyTitleLine(Session& s) {
 // Offers the existing file's lines one by one until one is declined.
 void offerTitleLines(Session& s) {
   for (;;) {
-    std::int32_t status = 0;
-    if (fmtio::READ({.unit = s.inUnit, .iostat = &status, .err = true, .end = true}, FMT("(A)"),
-                    s.title) != fmtio::kCompleted)
+    if (fmtio::READ(fmtio::Control::catching(s.inUnit), FMT("(A)"), s.title) != fmtio::kCompleted)
       break;
-    fmtio::WRITE(kConsole, FMT("(/' Line from original file:'/T2,A)"), s.title);
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(/' Line from original file:'/T2,A)"), s.title);
     std::string answer(1, ' ');
     dialogue::ASKSTR("Copy as title or header on new file?  Y/<N>", answer);
     if (answer[0] != 'Y') break;
@@ -125,30 +123,30 @@ bool refuseCopy(const Session& s, std::string_view request) {
   switch (check.refusal) {
     case Refusal::None: return false;
     case Refusal::NoValues:
-      fmtio::WRITE(kConsole,
+      fmtio::WRITE(fmtio::kConsoleOutput,
                    FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' It holds no',"
                        "' values: insert one or omit it'/T2,80('-'))"),
                    s.sequence, cur.ident, cur.firstYear, cur.lastYear(), cur.count);
       return true;
     case Refusal::YearsBeyond:
       fmtio::WRITE(
-          kConsole,
+          fmtio::kConsoleOutput,
           FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' Its years do not',"
               "' fit the new file''s year fields: change its dating or omit it'/T2,80('-'))"),
           s.sequence, cur.ident, cur.firstYear, cur.lastYear(), cur.count);
       return true;
     case Refusal::ValueBeyond: break;
   }
-  fmtio::WRITE(kConsole,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(/' No',I4,2X,A,' Interval',3I6,' years, NOT COPIED'/' Its value',1PE12.4,"
                    "' of year',I6,' does not fit the new file''s value fields')"),
                s.sequence, cur.ident, cur.firstYear, cur.lastYear(), cur.count,
                cur.values[check.value], cur.firstYear + check.value);
   if (check.compactHoldsIt)
-    fmtio::WRITE(kConsole, FMT("(' Change it or omit the series; the compact format',"
-                               "' holds it'/T2,80('-'))"));
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' Change it or omit the series; the compact format',"
+                                            "' holds it'/T2,80('-'))"));
   else
-    fmtio::WRITE(kConsole, FMT("(' Change it or omit the series'/T2,80('-'))"));
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' Change it or omit the series'/T2,80('-'))"));
   return true;
 }
 
@@ -171,14 +169,15 @@ bool copySeries(Session& s) {
   if (refuseCopy(s, request)) return false;
   std::string messages = writeThrough(s, request);
   const series::Series& cur = s.current.series;
-  fmtio::WRITE(kConsole, FMT("(/' No',I4,2X,A,' Interval',3I6,' years, COPIED'/T2,80('-'))"),
-               s.copied, cur.ident, cur.firstYear, cur.lastYear(), cur.count);
+  fmtio::WRITE(fmtio::kConsoleOutput,
+               FMT("(/' No',I4,2X,A,' Interval',3I6,' years, COPIED'/T2,80('-'))"), s.copied,
+               cur.ident, cur.firstYear, cur.lastYear(), cur.count);
   fmtio::showHeldText(messages);
   return true;
 }
 
 [[noreturn]] void endRun(Session& s, const fmtio::Format& format) {
-  fmtio::WRITE(kConsole, format, s.copied, s.fileName);
+  fmtio::WRITE(fmtio::kConsoleOutput, format, s.copied, s.fileName);
   fmtio::STOP(kStopMessage);
 }
 
@@ -186,7 +185,7 @@ After copyThenNext(Session& s) { return copySeries(s) ? After::NextSeries : Afte
 
 After copyAndReedit(Session& s) {
   if (!copySeries(s)) return After::Cycle;
-  fmtio::WRITE(kConsole, FMT("(/' Original series may now be re-edited')"));
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(/' Original series may now be re-edited')"));
   restoreCopy(s.current);
   return After::Cycle;
 }
@@ -241,18 +240,20 @@ const Command* findCommand(char letter) {
 
 void showSummary(const Session& s) {
   const series::Series& cur = s.current.series;
-  fmtio::WRITE(kConsole, FMT("(' No',I4,2X,A,' Interval',3I6,' years')"), s.sequence, cur.ident,
-               cur.firstYear, cur.lastYear(), cur.count);
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' No',I4,2X,A,' Interval',3I6,' years')"), s.sequence,
+               cur.ident, cur.firstYear, cur.lastYear(), cur.count);
 }
 
 void showMenu() {
-  fmtio::WRITE(kConsole, FMT("(/' C: COPY as is',T28,'F: new FIRST year',T54,'U: new LAST year'"
-                             "/' I: INSERT value',T28,'E: ELIMINATE value',T54,'R: REPLACE value'"
-                             "/' (: Cut from BEGINNING',T28,'): Cut from END',T54,'P: DISPLAY "
-                             "data')"));
-  fmtio::WRITE(kConsole, FMT("(' T: Take remaining series',T28,'O: OMIT series'T54,'N: New "
-                             "identification'/' X: Exit program',T28,'Q: Re-edit series',T54,"
-                             "'K: COPY and re-edit')"));
+  fmtio::WRITE(fmtio::kConsoleOutput,
+               FMT("(/' C: COPY as is',T28,'F: new FIRST year',T54,'U: new LAST year'"
+                   "/' I: INSERT value',T28,'E: ELIMINATE value',T54,'R: REPLACE value'"
+                   "/' (: Cut from BEGINNING',T28,'): Cut from END',T54,'P: DISPLAY "
+                   "data')"));
+  fmtio::WRITE(fmtio::kConsoleOutput,
+               FMT("(' T: Take remaining series',T28,'O: OMIT series'T54,'N: New "
+                   "identification'/' X: Exit program',T28,'Q: Re-edit series',T54,"
+                   "'K: COPY and re-edit')"));
 }
 
 // Shows the series and runs commands until it is copied or omitted.

@@ -11,7 +11,6 @@
 namespace app {
 namespace {
 
-constexpr int kConsole = 6;
 constexpr std::int64_t kGroup = 10;
 
 void showGroup(std::span<const float> values, std::int32_t firstYear, std::int64_t start,
@@ -19,13 +18,14 @@ void showGroup(std::span<const float> values, std::int32_t firstYear, std::int64
   const std::int64_t offset = start - firstYear;
   if (offset < 0 || offset + n > static_cast<std::int64_t>(values.size())) return;
   std::string line(80, ' ');
-  fmtio::Statement valueLine = fmtio::Statement::write(fmtio::Internal(line), &FMT("(10F8.2)"));
+  fmtio::WriteStatement valueLine =
+      fmtio::Statement::write(fmtio::Internal(line), &FMT("(10F8.2)"));
   for (std::int64_t k = 0; k < n; ++k) valueLine << values[offset + k];
   valueLine.end();
-  fmtio::Statement years = fmtio::Statement::write(kConsole, FMT("(/10I8)"));
+  fmtio::WriteStatement years = fmtio::Statement::write(fmtio::kConsoleOutput, FMT("(/10I8)"));
   for (std::int64_t k = 0; k < n; ++k) years << yearAt(firstYear, offset + k);
   years.end();
-  fmtio::WRITE(kConsole, FMT("(A)"), line);
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(A)"), line);
 }
 
 }  // namespace

@@ -99,7 +99,8 @@ void Environment::fatalSystemError(std::string_view text, int code) {
                         std::string(kSystemErrorSuffix);
   if (message.size() > kSystemErrorLimit) message.resize(kSystemErrorLimit);
   // Laid out as a list-directed WRITE lays out a text and an integer.
-  fmtio::WRITE(6, FMT("(1X,A,I12)"), kErrorCodeLabel, static_cast<std::int32_t>(code));
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(1X,A,I12)"), kErrorCodeLabel,
+               static_cast<std::int32_t>(code));
   showError(message, kSystemErrorCaption);
   stopNow(-1);
 }

@@ -11,9 +11,6 @@
 namespace dialogue {
 namespace {
 
-constexpr int kConsoleIn = 5;
-constexpr int kConsoleOut = 6;
-
 // Ends every question; the answer is typed after it.
 constexpr std::string_view kArrow = " => ";
 // Control characters sent as text inside the records.
@@ -52,10 +49,8 @@ bool isExitAnswer(const std::string& answer) {
 // Reads a number from the answer buffer, list-directed; true when it read.
 template <class T>
 bool readListed(const std::string& buffer, T& value) {
-  std::int32_t ios = 0;
-  int rc = fmtio::READ(
-      fmtio::Internal(std::string_view(buffer), {.iostat = &ios, .err = true, .end = true}),
-      fmtio::LIST, value);
+  int rc = fmtio::READ(fmtio::Internal(std::string_view(buffer), fmtio::Control::catching()),
+                       fmtio::LIST, value);
   return rc == fmtio::kCompleted;
 }
 
@@ -89,7 +84,7 @@ void askNumber(std::string_view question, T& value, const fmtio::Format& marker)
       return;
     }
     BELLUP();
-    fmtio::WRITE(kConsoleOut, marker, kEsc, kCursorUp, kEsc, kCursorUp);
+    fmtio::WRITE(fmtio::kConsoleOutput, marker, kEsc, kCursorUp, kEsc, kCursorUp);
   }
 }
 
@@ -102,10 +97,10 @@ void ASKSTR(std::string_view question, std::string& answer) {
   if (last > layout.textStart && last <= question.size())
     shown = question.substr(layout.textStart, last - layout.textStart);
   if (layout.blankLineFirst)
-    fmtio::WRITE(kConsoleOut, FMT("(/1X,2A,$)"), shown, kArrow);
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(/1X,2A,$)"), shown, kArrow);
   else
-    fmtio::WRITE(kConsoleOut, FMT("(1X,2A,$)"), shown, kArrow);
-  fmtio::READ(kConsoleIn, FMT("(A)"), answer);
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(1X,2A,$)"), shown, kArrow);
+  fmtio::READ(fmtio::kConsoleInput, FMT("(A)"), answer);
   if (isExitAnswer(answer)) fmtio::STOP(kExitMessage);
   if (!layout.keepCase) common::UPCASE(answer);
 }
@@ -118,6 +113,6 @@ void ASKNUM(std::string_view question, float& value) {
   askNumber(question, value, FMT("(1X,2A,70(' '),T74,'NUMBER!',2A)"));
 }
 
-void BELLUP() { fmtio::WRITE(kConsoleOut, FMT("(1X,2A,'[1A')"), kBell, kEsc); }
+void BELLUP() { fmtio::WRITE(fmtio::kConsoleOutput, FMT("(1X,2A,'[1A')"), kBell, kEsc); }
 
 }  // namespace dialogue

@@ -14,7 +14,6 @@
 namespace dialogue {
 namespace {
 
-constexpr int kConsoleOut = 6;
 // Names are shown at least this wide, blank-padded, as the dialogue's name
 // fields are; a longer name is taken and shown whole.
 constexpr std::size_t kNameLength = 40;
@@ -68,8 +67,7 @@ std::string shown(const std::string& name) { return padded(name, kNameLength); }
 
 // OPEN with the error condition caught; true when the unit is connected.
 bool openCaught(std::int32_t unit, const fmtio::OpenSpec& connection) {
-  std::int32_t ios = 0;
-  return fmtio::OPEN({.unit = unit, .iostat = &ios, .err = true}, connection) == fmtio::kCompleted;
+  return fmtio::OPEN(fmtio::Control::catching(unit), connection) == fmtio::kCompleted;
 }
 
 // The connection of the existing data file, read from its first line
@@ -103,7 +101,7 @@ void openScratch(std::int32_t unit, std::int32_t recl) {
 // Heading and name question; the answer loses its blanks, and "/" (once the
 // blanks are gone) ends the run.
 std::string askName(std::string_view heading, std::string_view question) {
-  fmtio::WRITE(kConsoleOut, FMT("(/1X,A)"), heading);
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(/1X,A)"), heading);
   std::string buffer(kPathLength, ' ');
   ASKSTR(question, buffer);
   common::NOBLNK(buffer);
@@ -119,13 +117,13 @@ void openExisting(std::int32_t unit, std::string& name, std::int32_t recl,
     assignName(name, buffer);
     if (namesNoFile(buffer)) return openScratch(unit, recl);
     if (openCaught(unit, existingFileSpec(trimmed(buffer)))) {
-      fmtio::WRITE(kConsoleOut, FMT("(/T17,'file ',A)"), buffer);
+      fmtio::WRITE(fmtio::kConsoleOutput, FMT("(/T17,'file ',A)"), buffer);
       common::setUnitFormat(unit, ' ');
       series::FMTID(unit);
       return;
     }
     BELLUP();
-    fmtio::WRITE(kConsoleOut, FMT("(' Cannot open file ',A)"), buffer);
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' Cannot open file ',A)"), buffer);
   }
 }
 
@@ -137,14 +135,15 @@ void createNew(std::int32_t unit, std::string& name, std::int32_t recl, std::str
   for (;;) {
     if (namesNoFile(buffer)) {
       BELLUP();
-      fmtio::WRITE(kConsoleOut, FMT("(' >> The new file needs a name')"));
+      fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' >> The new file needs a name')"));
     } else {
       if (openCaught(unit, newFileSpec(trimmed(buffer), recl))) {
         assignName(name, buffer);
         return;
       }
       BELLUP();
-      fmtio::WRITE(kConsoleOut, FMT("(' Cannot open new file ',A,I6)"), trimmed(buffer), unit);
+      fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' Cannot open new file ',A,I6)"), trimmed(buffer),
+                   unit);
     }
     buffer.assign(kPathLength, ' ');
     ASKSTR(kAskNew, buffer);
@@ -158,14 +157,13 @@ void createNew(std::int32_t unit, std::string& name, std::int32_t recl, std::str
 void FILEOP(std::int32_t unit, std::string& name, std::int32_t recordLength,
             std::string_view request) {
   std::int32_t recl = std::max(recordLength, kMinRecordLength);
-  std::int32_t ios = 0;
   std::string_view heading = request.size() > 2 ? request.substr(2) : std::string_view();
   switch (requestOf(request)) {
     case Request::Open: return openExisting(unit, name, recl, heading);
     case Request::Create: return createNew(unit, name, recl, heading);
     case Request::Scratch: return openScratch(unit, recl);
-    case Request::Rewind: fmtio::REWIND({.unit = unit, .iostat = &ios, .err = true}); return;
-    case Request::Close: fmtio::CLOSE({.unit = unit, .iostat = &ios, .err = true}); return;
+    case Request::Rewind: fmtio::REWIND(fmtio::Control::catching(unit)); return;
+    case Request::Close: fmtio::CLOSE(fmtio::Control::catching(unit)); return;
     case Request::Unknown: return;
   }
 }

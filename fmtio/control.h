@@ -4,6 +4,8 @@
 // and an IOSTAT variable of 1, 2 or 4 bytes. takeError() is the one place an
 // error goes: it stores IOSTAT, returns the outcome for the caller to branch
 // on, or reports the error on standard error and stops the run with -1.
+// The unit numbers of a meaning of their own ('*', the console units, an
+// internal file in reports) are named here, once.
 #pragma once
 
 #include <climits>
@@ -19,6 +21,10 @@ enum : int { kCompleted = 0, kOutcomeError = 1, kOutcomeEnd = 2, kOutcomeEor = 3
 
 // The unit number that stands for '*'.
 constexpr int kDefaultUnit = INT_MIN;
+// The preconnected console units: standard input, output and error.
+constexpr int kConsoleInput = 5;
+constexpr int kConsoleOutput = 6;
+constexpr int kConsoleError = 0;
 // The unit number error reports use for an internal file.
 constexpr int kInternalUnit = INT_MIN + 1;
 
@@ -48,6 +54,14 @@ struct Control {
   static Control of(int unit) {
     Control c;
     c.unit = unit;
+    return c;
+  }
+  // A control list whose caller takes every condition itself (ERR= and
+  // END=): nothing is reported and the outcome tells what happened. The
+  // unit is not needed for an internal file.
+  static Control catching(int unit = kDefaultUnit) {
+    Control c = of(unit);
+    c.err = c.end = true;
     return c;
   }
 };

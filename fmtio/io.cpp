@@ -2,6 +2,7 @@
 #include "fmtio/io.h"
 
 #include <cstring>
+#include <exception>
 
 #include "fmtio/hooks.h"
 #include "fmtio/options.h"
@@ -29,31 +30,34 @@ std::unique_ptr<StatementState> acquire() {
 
 // ---- Statement ----
 
-Statement::Statement(std::unique_ptr<StatementState> state) : state_(std::move(state)) {}
+Statement::Statement(std::unique_ptr<StatementState> state)
+    : state_(std::move(state)), unwinding_(std::uncaught_exceptions()) {}
 Statement::Statement(Statement&&) noexcept = default;
-Statement::~Statement() {
-  if (state_ && !pool().spare) pool().spare = std::move(state_);
+Statement::~Statement() noexcept(false) {
+  if (!state_) return;  // moved from
+  if (std::uncaught_exceptions() <= unwinding_) state_->endLeftOpen();
+  if (!pool().spare) pool().spare = std::move(state_);
 }
 
-Statement Statement::read(const Control& control, const Format* format) {
+ReadStatement Statement::read(const Control& control, const Format* format) {
   auto s = acquire();
   s->begin(true, control, format);
-  return Statement(std::move(s));
+  return ReadStatement(std::move(s));
 }
-Statement Statement::write(const Control& control, const Format* format) {
+WriteStatement Statement::write(const Control& control, const Format* format) {
   auto s = acquire();
   s->begin(false, control, format);
-  return Statement(std::move(s));
+  return WriteStatement(std::move(s));
 }
-Statement Statement::read(const Internal& file, const Format* format) {
+ReadStatement Statement::read(const Internal& file, const Format* format) {
   auto s = acquire();
   s->beginInternal(true, file.data, file.length, file.control, format);
-  return Statement(std::move(s));
+  return ReadStatement(std::move(s));
 }
-Statement Statement::write(const Internal& file, const Format* format) {
+WriteStatement Statement::write(const Internal& file, const Format* format) {
   auto s = acquire();
   s->beginInternal(false, file.data, file.length, file.control, format);
-  return Statement(std::move(s));
+  return WriteStatement(std::move(s));
 }
 
 Statement& Statement::item(const Item& item) {
@@ -138,6 +142,20 @@ int StatementState::end() {
   }
   if (!failed_ && control_.iostat) control_.iostat.store(0);
   return outcome_;
+}
+
+// The caller should have ended the statement: in debug builds that it did
+// not is reported on standard error, before the statement ends as end()
+// would end it.
+void StatementState::endLeftOpen() {
+  if (ended_) return;
+#ifndef NDEBUG
+  std::string report = "? Program error: ";
+  report += statementName(site_.kind);
+  report += " statement destroyed without end()\n";
+  consoleHooks().writeBlock(kStandardWindow, true, report);
+#endif
+  end();
 }
 
 // Output runs the control and literal entries that follow the last item, up

@@ -2,18 +2,19 @@
 //
 // A call site reads like the statement it performs:
 //
-//   WRITE(6, FMT("(' No',I4,2X,A,' Interval',3I6,' years')"), no, ident, first, last, n);
-//   int rc = READ({.unit = 11, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), line);
+//   WRITE(kConsoleOutput, FMT("(' No',I4,2X,A,' Interval',3I6)"), no, ident, first, last, n);
+//   int rc = READ(Control::catching(11), FMT("(A)"), line);
 //   READ(Internal(answer, {.iostat = &ios}), LIST, value);
 //   WRITE(Internal(buf), FMT("('(',I2,'F',I1,'.0)')"), 10, 6);
 //
 // FMT("...") compiles its constant text once per call site. Each call returns
 // the outcome: 0 completed, 1 error, 2 end of file, 3 end of record; an error
-// the control list does not take is reported and stops the run.
+// the control list does not take is reported and stops the run. A READ's
+// items are variables, a WRITE's values (see item.h).
 //
-// For item lists built in a loop (implied DO), drive a Statement directly:
+// For item lists built in a loop (implied DO), drive a statement directly:
 //
-//   Statement s = Statement::write(12, FMT("(10F8.2)"));
+//   WriteStatement s = Statement::write(12, FMT("(10F8.2)"));
 //   for (int i = 0; i < n; ++i) s << v[i];
 //   int rc = s.end();
 #pragma once
@@ -23,6 +24,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "fmtio/control.h"
 #include "fmtio/format.h"
@@ -54,70 +56,107 @@ struct Internal {
 };
 
 class StatementState;
+class ReadStatement;
+class WriteStatement;
 
+// A running statement: begun by read() or write(), given its items, ended by
+// end(). Not ending it is a program error (reported on standard error in
+// debug builds): the destructor then ends it, unless an exception is
+// unwinding, when its record is dropped.
 class Statement {
  public:
   // Begins a statement; format nullptr means list-directed (READ only).
-  static Statement read(const Control& control, const Format* format);
-  static Statement write(const Control& control, const Format* format);
-  static Statement read(const Internal& file, const Format* format);
-  static Statement write(const Internal& file, const Format* format);
-  static Statement read(int unit, const Format& format) { return read(Control::of(unit), &format); }
-  static Statement write(int unit, const Format& format) { return write(Control::of(unit), &format); }
+  [[nodiscard]] static ReadStatement read(const Control& control, const Format* format);
+  [[nodiscard]] static WriteStatement write(const Control& control, const Format* format);
+  [[nodiscard]] static ReadStatement read(const Internal& file, const Format* format);
+  [[nodiscard]] static WriteStatement write(const Internal& file, const Format* format);
+  [[nodiscard]] static ReadStatement read(int unit, const Format& format);
+  [[nodiscard]] static WriteStatement write(int unit, const Format& format);
 
   Statement(Statement&&) noexcept;
   Statement& operator=(Statement&&) = delete;
-  ~Statement();
+  // Ending may stop the run, as end() may.
+  ~Statement() noexcept(false);
 
-  // Transfers one item (every element of an array item).
+  // Transfers one item descriptor (every element of an array item).
   Statement& item(const Item& item);
-  template <class T>
-  Statement& operator<<(const T& value) {
-    return item(toItem(value));
-  }
   // Ends the statement; returns the outcome. Later calls return it again.
   int end();
 
- private:
+ protected:
   explicit Statement(std::unique_ptr<StatementState> state);
+
+ private:
   std::unique_ptr<StatementState> state_;
+  int unwinding_ = 0;  // exceptions in flight when the statement began
 };
+
+// A READ: its items are variables.
+class ReadStatement : public Statement {
+ public:
+  using Statement::Statement;
+  template <class T>
+  ReadStatement& operator<<(T&& variable) {
+    item(inputItem(std::forward<T>(variable)));
+    return *this;
+  }
+};
+
+// A WRITE: its items are values.
+class WriteStatement : public Statement {
+ public:
+  using Statement::Statement;
+  template <class T>
+  WriteStatement& operator<<(const T& value) {
+    item(outputItem(value));
+    return *this;
+  }
+};
+
+inline ReadStatement Statement::read(int unit, const Format& format) {
+  return read(Control::of(unit), &format);
+}
+inline WriteStatement Statement::write(int unit, const Format& format) {
+  return write(Control::of(unit), &format);
+}
 
 // Runs a whole statement with its item list.
 int runStatement(Statement statement, std::initializer_list<Item> items);
 
+// A control list is given to take conditions: its outcome is to be looked at.
 template <class... Ts>
-int WRITE(const Control& control, const Format& format, const Ts&... items) {
-  return runStatement(Statement::write(control, &format), {toItem(items)...});
+[[nodiscard]] int WRITE(const Control& control, const Format& format, const Ts&... items) {
+  return runStatement(Statement::write(control, &format), {outputItem(items)...});
 }
 template <class... Ts>
 int WRITE(int unit, const Format& format, const Ts&... items) {
-  return runStatement(Statement::write(Control::of(unit), &format), {toItem(items)...});
+  return runStatement(Statement::write(Control::of(unit), &format), {outputItem(items)...});
 }
 template <class... Ts>
 int WRITE(const Internal& file, const Format& format, const Ts&... items) {
-  return runStatement(Statement::write(file, &format), {toItem(items)...});
+  return runStatement(Statement::write(file, &format), {outputItem(items)...});
 }
 
 template <class... Ts>
-int READ(const Control& control, const Format& format, Ts&&... items) {
-  return runStatement(Statement::read(control, &format), {toItem(items)...});
+[[nodiscard]] int READ(const Control& control, const Format& format, Ts&&... items) {
+  return runStatement(Statement::read(control, &format), {inputItem(std::forward<Ts>(items))...});
 }
 template <class... Ts>
 int READ(int unit, const Format& format, Ts&&... items) {
-  return runStatement(Statement::read(Control::of(unit), &format), {toItem(items)...});
+  return runStatement(Statement::read(Control::of(unit), &format),
+                      {inputItem(std::forward<Ts>(items))...});
 }
 template <class... Ts>
 int READ(const Internal& file, const Format& format, Ts&&... items) {
-  return runStatement(Statement::read(file, &format), {toItem(items)...});
+  return runStatement(Statement::read(file, &format), {inputItem(std::forward<Ts>(items))...});
 }
 template <class... Ts>
-int READ(const Control& control, ListDirected, Ts&&... items) {
-  return runStatement(Statement::read(control, nullptr), {toItem(items)...});
+[[nodiscard]] int READ(const Control& control, ListDirected, Ts&&... items) {
+  return runStatement(Statement::read(control, nullptr), {inputItem(std::forward<Ts>(items))...});
 }
 template <class... Ts>
 int READ(const Internal& file, ListDirected, Ts&&... items) {
-  return runStatement(Statement::read(file, nullptr), {toItem(items)...});
+  return runStatement(Statement::read(file, nullptr), {inputItem(std::forward<Ts>(items))...});
 }
 
 }  // namespace fmtio

@@ -66,42 +66,78 @@ constexpr std::uint32_t typeWordOf() {
   else if constexpr (std::is_same_v<T, Logical>) return kTypeLogical4;
   else static_assert(sizeof(T) == 0, "not an I/O item type");
 }
+// Output items only read through the address; an input item's address is
+// that of a variable the caller may change.
 template <class T>
 Item scalar(const T& v) {
   return {ItemKind::Scalar, typeWordOf<T>(), const_cast<T*>(&v), sizeof(T), 1};
 }
+template <class T>
+Item array(const T* data, std::size_t n) {
+  return {ItemKind::Array, typeWordOf<T>(), const_cast<T*>(data), sizeof(T), n};
+}
+inline Item characters(const char* data, std::size_t n) {
+  return {ItemKind::Scalar, kTypeCharacter, const_cast<char*>(data), n, 1};
+}
 }  // namespace detail
 
-// Items of the numeric and logical types; a WRITE passes values, a READ variables.
-inline Item toItem(const std::int8_t& v) { return detail::scalar(v); }
-inline Item toItem(const std::int16_t& v) { return detail::scalar(v); }
-inline Item toItem(const std::int32_t& v) { return detail::scalar(v); }
-inline Item toItem(const std::int64_t& v) { return detail::scalar(v); }
-inline Item toItem(const float& v) { return detail::scalar(v); }
-inline Item toItem(const double& v) { return detail::scalar(v); }
-inline Item toItem(const Logical& v) { return detail::scalar(v); }
+// The direction of a transfer is in the item's type: a WRITE takes values
+// (outputItem), a READ takes variables (inputItem). Reading into a constant,
+// a temporary, a string literal or a std::string_view does not compile.
 
-// CHARACTER items: a std::string is a CHARACTER field of its current size.
-inline Item toItem(const std::string& s) {
-  return {ItemKind::Scalar, kTypeCharacter, const_cast<char*>(s.data()), s.size(), 1};
-}
-inline Item toItem(std::string_view s) {
-  return {ItemKind::Scalar, kTypeCharacter, const_cast<char*>(s.data()), s.size(), 1};
-}
-inline Item toItem(const char* s) { return toItem(std::string_view(s)); }
-inline Item toItem(Chars c) { return {ItemKind::Scalar, kTypeCharacter, c.data, c.length, 1}; }
+// Output items of the numeric and logical types.
+inline Item outputItem(const std::int8_t& v) { return detail::scalar(v); }
+inline Item outputItem(const std::int16_t& v) { return detail::scalar(v); }
+inline Item outputItem(const std::int32_t& v) { return detail::scalar(v); }
+inline Item outputItem(const std::int64_t& v) { return detail::scalar(v); }
+inline Item outputItem(const float& v) { return detail::scalar(v); }
+inline Item outputItem(const double& v) { return detail::scalar(v); }
+inline Item outputItem(const Logical& v) { return detail::scalar(v); }
 
-// Arrays of the numeric and logical types.
+// Output CHARACTER items: a text of its own length.
+inline Item outputItem(std::string_view s) { return detail::characters(s.data(), s.size()); }
+inline Item outputItem(const std::string& s) { return outputItem(std::string_view(s)); }
+inline Item outputItem(const char* s) { return outputItem(std::string_view(s)); }
+inline Item outputItem(Chars c) { return detail::characters(c.data, c.length); }
+
+// Output arrays of the numeric and logical types.
 template <class T>
-Item toItem(std::span<T> a) {
-  using V = std::remove_const_t<T>;
-  return {ItemKind::Array, detail::typeWordOf<V>(), const_cast<V*>(a.data()), sizeof(V), a.size()};
+Item outputItem(std::span<T> a) {
+  return detail::array<std::remove_const_t<T>>(a.data(), a.size());
 }
 template <class T>
-Item toItem(const std::vector<T>& v) {
-  return toItem(std::span<const T>(v));
+Item outputItem(const std::vector<T>& v) {
+  return detail::array<T>(v.data(), v.size());
 }
 
-inline Item toItem(const Item& item) { return item; }
+// Input items of the numeric and logical types: variables only.
+inline Item inputItem(std::int8_t& v) { return detail::scalar(v); }
+inline Item inputItem(std::int16_t& v) { return detail::scalar(v); }
+inline Item inputItem(std::int32_t& v) { return detail::scalar(v); }
+inline Item inputItem(std::int64_t& v) { return detail::scalar(v); }
+inline Item inputItem(float& v) { return detail::scalar(v); }
+inline Item inputItem(double& v) { return detail::scalar(v); }
+inline Item inputItem(Logical& v) { return detail::scalar(v); }
+
+// Input CHARACTER items: a std::string is a CHARACTER field of its current
+// size; a Chars names a field of its own.
+inline Item inputItem(std::string& s) { return detail::characters(s.data(), s.size()); }
+inline Item inputItem(Chars c) { return detail::characters(c.data, c.length); }
+
+// Input arrays: a span of variables or a vector; a span of constants is none.
+template <class T>
+Item inputItem(std::span<T> a) {
+  return detail::array<T>(a.data(), a.size());
+}
+template <class T>
+Item inputItem(std::span<const T> a) = delete;
+template <class T>
+Item inputItem(std::vector<T>& v) {
+  return detail::array<T>(v.data(), v.size());
+}
+
+// A descriptor built by hand serves either direction.
+inline Item outputItem(const Item& item) { return item; }
+inline Item inputItem(const Item& item) { return item; }
 
 }  // namespace fmtio

@@ -34,6 +34,8 @@ class StatementState : public RecordEnd, public RecordSource {
                      const Format* format);
   void item(const Item& item);
   int end();
+  // Ends a statement its caller left unended (see Statement).
+  void endLeftOpen();
   bool inUse = false;
 
   // RecordEnd: write the record (output) or read the next one (input).

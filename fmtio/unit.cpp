@@ -12,10 +12,7 @@
 namespace fmtio {
 namespace {
 
-// Unit numbers of the standard streams.
-constexpr int kInputNumber = 5;
-constexpr int kOutputNumber = 6;
-constexpr int kErrorNumber = 0;
+// The unit number that may stand for the console too (-connectunit9).
 constexpr int kUnit9 = 9;
 
 // Process-wide table: the three standard streams and the connected units.
@@ -43,18 +40,18 @@ std::unique_ptr<ConsoleUnit> makeStream(int number, ConsoleUnit::Stream stream) 
 // The standard streams come into being together, on first use.
 void connectStreams(UnitTable& table) {
   if (table.input) return;
-  table.input = makeStream(kInputNumber, ConsoleUnit::Stream::Input);
-  table.output = makeStream(kOutputNumber, ConsoleUnit::Stream::Output);
-  table.error = makeStream(kErrorNumber, ConsoleUnit::Stream::Error);
+  table.input = makeStream(kConsoleInput, ConsoleUnit::Stream::Input);
+  table.output = makeStream(kConsoleOutput, ConsoleUnit::Stream::Output);
+  table.error = makeStream(kConsoleError, ConsoleUnit::Stream::Error);
 }
 
 ConsoleUnit* consoleStream(int number, StatementKind kind) {
   if (!isConsoleNumber(number)) return nullptr;
   UnitTable& table = unitTable();
   connectStreams(table);
-  if (number == kInputNumber) return table.input.get();
-  if (number == kOutputNumber) return table.output.get();
-  if (number == kErrorNumber) return table.error.get();
+  if (number == kConsoleInput) return table.input.get();
+  if (number == kConsoleOutput) return table.output.get();
+  if (number == kConsoleError) return table.error.get();
   return kind == StatementKind::Read ? table.input.get() : table.output.get();
 }
 
@@ -67,8 +64,8 @@ ConnectedUnit* ordinaryUnit(int number) {
 }  // namespace
 
 bool isConsoleNumber(int number) {
-  return number == kDefaultUnit || number == kInputNumber || number == kOutputNumber ||
-         number == kErrorNumber || (number == kUnit9 && runtimeOptions().connectUnit9);
+  return number == kDefaultUnit || number == kConsoleInput || number == kConsoleOutput ||
+         number == kConsoleError || (number == kUnit9 && runtimeOptions().connectUnit9);
 }
 
 ConnectedUnit* connectedUnit(int number, StatementKind kind) {

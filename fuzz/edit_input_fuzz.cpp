@@ -93,8 +93,7 @@ void writeAndReadBack(fuzzing::Input& in) {
     fmtio::WRITE(fmtio::Internal(field), realFormat, x);
     if (field.find('*') != std::string::npos) continue;
     double got = 0;
-    std::int32_t ios = 0;
-    int rc = fmtio::READ(fmtio::Internal(field, {.iostat = &ios, .err = true}), realFormat, got);
+    int rc = fmtio::READ(fmtio::Internal(field, fmtio::Control::catching()), realFormat, got);
     double shown = letter == 'F' ? std::pow(10.0, -d) : std::fabs(x) * std::pow(10.0, 1 - d);
     double tolerance = 0.5 * shown + 1e-7 * std::fabs(x) + 1e-300;
     FUZZ_CHECK(rc == 0 && std::fabs(got - x) <= tolerance,

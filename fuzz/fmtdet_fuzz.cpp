@@ -28,15 +28,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   char letter = '?';
   bool detected = false;
   std::string first(80, ' '), again(80, ' ');
+  int firstOutcome = -1, againOutcome = -1;
   int code = console.run([&] {
     common::PROGID("FUZZ");
     fmtio::OPEN({.unit = kUnit}, {.file = path, .status = "OLD"});
-    std::int32_t ios = 0;
-    fmtio::READ({.unit = kUnit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), first);
+    firstOutcome = fmtio::READ(fmtio::Control::catching(kUnit), FMT("(A)"), first);
     fmtio::REWIND({.unit = kUnit});
     letter = series::FMTDET(kUnit);
     detected = true;
-    fmtio::READ({.unit = kUnit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), again);
+    againOutcome = fmtio::READ(fmtio::Control::catching(kUnit), FMT("(A)"), again);
     fmtio::CLOSE({.unit = kUnit});
   });
   FUZZ_CHECK(code == 0, "run ended with code " + std::to_string(code) + "\n" + console.err());
@@ -47,6 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(kLetters.find(letter) != std::string_view::npos,
              std::string("letter '") + letter + "'");
+  FUZZ_CHECK(firstOutcome == againOutcome, "unit not rewound: outcome " +
+                                               std::to_string(firstOutcome) + ", then " +
+                                               std::to_string(againOutcome));
   FUZZ_CHECK(first == again, "unit not rewound: first line '" + first + "', then '" + again + "'");
   return 0;
 }

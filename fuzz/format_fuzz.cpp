@@ -66,7 +66,7 @@ void walk(const fmtio::Format& format, fuzzing::Input& in) {
 void writeItems(const fmtio::Format& format, fuzzing::Input& in) {
   std::string record(200, '#');
   std::int32_t ios = 0;
-  fmtio::Statement s =
+  fmtio::WriteStatement s =
       fmtio::Statement::write(fmtio::Internal(record, {.iostat = &ios, .err = true}), &format);
   for (int i = 0; i < kItems && !in.empty(); ++i) {
     switch (in.byte() % 6) {

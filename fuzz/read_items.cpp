@@ -7,7 +7,7 @@ namespace fuzzing {
 
 int readItems(std::string_view record, const fmtio::Format* format, std::vector<ReadItem>& items) {
   std::int32_t ios = 7;
-  fmtio::Statement s = fmtio::Statement::read(
+  fmtio::ReadStatement s = fmtio::Statement::read(
       fmtio::Internal(record, {.iostat = &ios, .err = true, .end = true}), format);
   for (ReadItem& item : items) {
     switch (item.kind) {

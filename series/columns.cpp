@@ -32,8 +32,6 @@ constexpr std::int32_t kUnreadYear = std::numeric_limits<std::int32_t>::min();
 // Accurite values are stored in hundredths.
 constexpr float kAccuriteUnit = 0.01f;
 
-fmtio::Control caught(std::int32_t& ios) { return {.iostat = &ios, .err = true, .end = true}; }
-
 // Whether the line has a letter A-Z or a-z up to its last non-blank character.
 bool hasLetter(std::string_view line) {
   std::string_view text = line.substr(0, static_cast<std::size_t>(common::LASTNB(line)));
@@ -50,20 +48,19 @@ struct AccuriteLine {
 };
 
 bool parseAccurite(std::string_view line, AccuriteLine& a) {
-  std::int32_t ios = 0;
   a.values.fill(unreadValue());
   std::span<float> values(a.values);
-  return fmtio::READ(fmtio::Internal(beforeSlash(line), caught(ios)), fmtio::LIST, a.unused, a.year,
-                     values) == 0 &&
+  return fmtio::READ(fmtio::Internal(beforeSlash(line), fmtio::Control::catching()), fmtio::LIST,
+                     a.unused, a.year, values) == 0 &&
          a.year <= kLargestYear - 9;
 }
 
 // Whether a line that does not read as data begins like a data line (two
 // integers): a damaged data line, not a text line.
 bool beginsLikeData(std::string_view line) {
-  std::int32_t first = 0, second = 0, ios = 0;
-  return fmtio::READ(fmtio::Internal(beforeSlash(line), caught(ios)), fmtio::LIST, first, second) ==
-         0;
+  std::int32_t first = 0, second = 0;
+  return fmtio::READ(fmtio::Internal(beforeSlash(line), fmtio::Control::catching()), fmtio::LIST,
+                     first, second) == 0;
 }
 
 // An Accurite series being read: its identification line, whether its first
@@ -103,7 +100,7 @@ void continueAfter(const AccuriteRead& r, std::int32_t unit) {
 
 // A data line of another year than the series' next one.
 void accuriteYearBreak(const AccuriteRead& r, std::int32_t unit, std::int32_t year) {
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRAC:  Series ',A,' ends in ',I0,' without its 999:',"
                    "' the line of ',I0,' starts a new series')"),
                shownIdent(r.s.ident), r.nextYear - 1, year);
@@ -114,7 +111,7 @@ void accuriteYearBreak(const AccuriteRead& r, std::int32_t unit, std::int32_t ye
 // A damaged data line: the series ends before it.
 void accuriteDamaged(const AccuriteRead& r, std::int32_t unit, std::string_view line) {
   std::size_t end = static_cast<std::size_t>(common::LASTNB(line));
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRAC:  Series ',A,' ends in ',I0,' at a line that does not',"
                    "' read:'/1X,A)"),
                shownIdent(r.s.ident), r.nextYear - 1, line.substr(0, end));
@@ -127,7 +124,7 @@ bool endWithoutMarker(Series& s) {
     s.count = -1;
     return true;
   }
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRAC:  Series ',A,' ends without its 999',"
                    "' at the end of the file')"),
                shownIdent(s.ident));
@@ -136,7 +133,7 @@ bool endWithoutMarker(Series& s) {
 
 // A 999 before any value: no series (a count of 0 would end the reading).
 bool emptySeries(const Series& s) {
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRAC:  Series ',A,': its 999 in ',I0,' comes before any',"
                    "' value: skipped')"),
                shownIdent(s.ident), s.firstYear);
@@ -172,7 +169,7 @@ bool readAccurite(AccuriteRead& r, std::int32_t unit, bool continues) {
       continue;
     }
     if (r.started) r.lastText = line;
-    fmtio::WRITE(6, FMT("(' Text line:'/1X,A)"), line);
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' Text line:'/1X,A)"), line);
     if (++textLines > kMaxTextLines) fmtio::STOP(">> SBR TRRAC:  Text over 25 lines");
   }
 }
@@ -180,7 +177,7 @@ bool readAccurite(AccuriteRead& r, std::int32_t unit, bool continues) {
 // A value that would stand beyond the largest year ends the series; its
 // line begins the next series, of the same identification.
 void pastLargestYear(const Series& s, std::int32_t unit, std::string_view identLine) {
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr DAT2C:  Series ',A,' reaches the largest year ',I0,':',"
                    "' the next line starts a new series')"),
                shownIdent(s.ident), kLargestYear);
@@ -216,9 +213,9 @@ void DAT1C(Series& s, std::int32_t unit) {
   std::string line(kLineLength, ' ');
   while (readLine(unit, line) == LineStatus::Ok) {
     float value = unreadValue();
-    std::int32_t ios = 0;
     if (!hasLetter(line) &&
-        fmtio::READ(fmtio::Internal(beforeSlash(line), caught(ios)), fmtio::LIST, value) == 0) {
+        fmtio::READ(fmtio::Internal(beforeSlash(line), fmtio::Control::catching()), fmtio::LIST,
+                    value) == 0) {
       fill.addListed(value);
       continue;
     }
@@ -240,10 +237,10 @@ void DAT2C(Series& s, std::int32_t unit) {
   std::int32_t previous = 0;
   while (readLine(unit, line) == LineStatus::Ok) {
     // A line without its year (a null value first) is no data line.
-    std::int32_t year = kUnreadYear, ios = 0;
+    std::int32_t year = kUnreadYear;
     float value = unreadValue();
-    if (fmtio::READ(fmtio::Internal(beforeSlash(line), caught(ios)), fmtio::LIST, year, value) !=
-            0 ||
+    if (fmtio::READ(fmtio::Internal(beforeSlash(line), fmtio::Control::catching()), fmtio::LIST,
+                    year, value) != 0 ||
         year == kUnreadYear) {
       if (s.count != 0) {
         state.yearValueIdent = line;
@@ -256,7 +253,7 @@ void DAT2C(Series& s, std::int32_t unit) {
     if (s.count == 0)
       s.firstYear = year;
     else if (year != std::int64_t{previous} + 1)
-      fmtio::WRITE(6, FMT("(' >> Years go',2I6)"), previous, year);
+      fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' >> Years go',2I6)"), previous, year);
     if (s.count > 0 && s.firstYear > kLargestYear - s.count)
       return pastLargestYear(s, unit, identLine);
     previous = year;
@@ -288,8 +285,7 @@ bool firstValueYearLine(std::string& line, std::int32_t unit, float& value, std:
   char& note = readerState().valueYearNote;
   for (;;) {
     if (readLine(unit, line) != LineStatus::Ok) return false;
-    std::int32_t ios = 0;
-    bool read = fmtio::READ(fmtio::Internal(std::string_view(line), caught(ios)),
+    bool read = fmtio::READ(fmtio::Internal(std::string_view(line), fmtio::Control::catching()),
                             FMT("(F10.0,I6,1X,A)"), value, year, ident) == 0;
     bool noValue = blank(valueField(line)), noYear = blank(yearField(line));
     if (read && !noValue && !noYear) return true;
@@ -297,7 +293,7 @@ bool firstValueYearLine(std::string& line, std::int32_t unit, float& value, std:
       if (!blank(line)) echoTitle(line, TitleStyle::Tab2, note);
       continue;
     }
-    fmtio::WRITE(6,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr DATVY:  A first line of a series needs a value and a year:',"
                      "' line not read:'/T2,A)"),
                  trimmed(line));
@@ -313,13 +309,12 @@ enum class Following { Value, End, Gap, Damaged, OtherYear };
 Following followingLine(std::string_view line, std::int64_t nextYear, float& value) {
   std::string_view field = valueField(line);
   if (blank(field)) return Following::Gap;
-  std::int32_t ios = 0;
-  if (fmtio::READ(fmtio::Internal(line, caught(ios)), FMT("(F10.0)"), value) != 0)
+  if (fmtio::READ(fmtio::Internal(line, fmtio::Control::catching()), FMT("(F10.0)"), value) != 0)
     return field.find_first_of("0123456789") == std::string_view::npos ? Following::End
                                                                        : Following::Damaged;
   std::int32_t year = 0;
   if (!blank(yearField(line)) &&
-      fmtio::READ(fmtio::Internal(line, caught(ios)), FMT("(10X,I6)"), year) == 0 &&
+      fmtio::READ(fmtio::Internal(line, fmtio::Control::catching()), FMT("(10X,I6)"), year) == 0 &&
       year != nextYear)
     return Following::OtherYear;
   return Following::Value;
@@ -352,7 +347,7 @@ bool continueAfterGap(const Series& s, std::int32_t unit, std::int64_t year) {
 void valueYearEnd(const Series& s, std::int32_t unit, Following end, std::int64_t year,
                   std::string_view line) {
   if (end == Following::OtherYear) {
-    fmtio::WRITE(6,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr DATVY:  Series ',A,' ends in ',I0,': the line of another',"
                      "' year starts a new series:'/T2,A)"),
                  shownIdent(s.ident), year - 1, line);
@@ -361,17 +356,17 @@ void valueYearEnd(const Series& s, std::int32_t unit, Following end, std::int64_
   if (end != Following::Gap && end != Following::Damaged) return;
   bool continued = continueAfterGap(s, unit, year + 1);
   if (end == Following::Damaged && continued)
-    fmtio::WRITE(6,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr DATVY:  Series ',A,': the value of ',I0,' does not read,',"
                      "' the values after it start a new series:'/T2,A)"),
                  shownIdent(s.ident), year, line);
   else if (end == Following::Damaged)
-    fmtio::WRITE(6,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr DATVY:  Series ',A,' ends in ',I0,' at a value that does',"
                      "' not read:'/T2,A)"),
                  shownIdent(s.ident), year - 1, line);
   else if (continued)
-    fmtio::WRITE(6,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr DATVY:  Series ',A,': no value for ',I0,', the values',"
                      "' after it start a new series')"),
                  shownIdent(s.ident), year);

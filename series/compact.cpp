@@ -34,8 +34,6 @@ struct CompactHeader {
   std::size_t identColumn = kIdentColumn;
 };
 
-fmtio::Control caught(std::int32_t& ios) { return {.iostat = &ios, .err = true, .end = true}; }
-
 // Rewrites a header whose marker "@" stands in 1-based column n into the "~"
 // layout: exponent 0 and the real format built from the count and the width
 // found before the marker.
@@ -51,24 +49,24 @@ int readFreeHeader(std::string_view line, CompactHeader& h) {
   std::size_t n = line.find("=N");
   std::size_t i = line.find("=I", n == std::string_view::npos ? 0 : n);
   if (n == std::string_view::npos || i == std::string_view::npos) return fmtio::kOutcomeError;
-  std::int32_t ios = 0;
-  int rc = fmtio::READ(fmtio::Internal(line.substr(0, n), caught(ios)), fmtio::LIST, h.count);
+  int rc = fmtio::READ(fmtio::Internal(line.substr(0, n), fmtio::Control::catching()), fmtio::LIST,
+                       h.count);
   if (rc == 0)
-    rc = fmtio::READ(fmtio::Internal(line.substr(n + 2, i - n - 2), caught(ios)), fmtio::LIST,
-                     h.firstYear);
+    rc = fmtio::READ(fmtio::Internal(line.substr(n + 2, i - n - 2), fmtio::Control::catching()),
+                     fmtio::LIST, h.firstYear);
   h.identColumn = i + 3;
   return rc;
 }
 
 // Reads the header fields of a line whose marker stands in 1-based column n.
 int readHeader(std::string_view line, int n, CompactHeader& h) {
-  std::int32_t ios = 0;
-  int rc =
-      fmtio::READ(fmtio::Internal(line, caught(ios)), FMT("(I8,T11,I8)"), h.count, h.firstYear);
+  int rc = fmtio::READ(fmtio::Internal(line, fmtio::Control::catching()), FMT("(I8,T11,I8)"),
+                       h.count, h.firstYear);
   if (rc == fmtio::kOutcomeError) rc = readFreeHeader(line.substr(0, n - 1 - kTailLength), h);
   if (rc != 0) return rc;
-  return fmtio::READ(fmtio::Internal(line.substr(n - 1 - kTailLength, kTailLength), caught(ios)),
-                     FMT("(I3,A)"), h.exponent, h.dataFormat);
+  return fmtio::READ(
+      fmtio::Internal(line.substr(n - 1 - kTailLength, kTailLength), fmtio::Control::catching()),
+      FMT("(I3,A)"), h.exponent, h.dataFormat);
 }
 
 // Values one record of a data format holds, the columns it spans and the
@@ -125,7 +123,7 @@ bool onlyNumbers(std::string_view line) {
 void reportBeyondCount(const Series& s, const CompactHeader& h, std::string_view text) {
   std::size_t from = text.find_first_not_of(' ');
   std::size_t end = text.find_last_not_of(' ');
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr DATR:  Series ',A,': values beyond the header count of ',I0,"
                    "'; not read:'/1X,A)"),
                shownIdent(s.ident), h.count, text.substr(from, end + 1 - from));
@@ -169,17 +167,17 @@ void readCompactValues(Series& s, std::int32_t unit, const CompactHeader& h) {
   for (std::int32_t taken = 0; taken < h.count;) {
     LineStatus status = shape.values > 0 ? readLine(unit, line) : LineStatus::Error;
     if (status == LineStatus::End) {
-      fmtio::WRITE(6, FMT("(' >> Sbr DATR:  EOF unexpected')"));
+      fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' >> Sbr DATR:  EOF unexpected')"));
       return;
     }
-    std::int32_t ios = 0;
     std::span<float> row(fields.data(),
                          static_cast<std::size_t>(std::min(shape.values, h.count - taken)));
     bool read = status == LineStatus::Ok &&
-                fmtio::READ(fmtio::Internal(std::string_view(line), caught(ios)), format, row) == 0;
+                fmtio::READ(fmtio::Internal(std::string_view(line), fmtio::Control::catching()),
+                            format, row) == 0;
     if (read) reportUnread(s, h, shape, line, row.size());
     if (!read || !holdsFields(line, shape, row.size())) {
-      fmtio::WRITE(6, FMT("(' >> Sbr DATR:  Read error')"));
+      fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' >> Sbr DATR:  Read error')"));
       return;
     }
     if (heldTab(unit, lastLineRead()))
@@ -293,7 +291,7 @@ CompactScaling scaleValues(const Series& s, std::span<std::int32_t> k) {
       c.largest = static_cast<int>(i);
   }
   if (bad > 0)
-    fmtio::WRITE(6,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr CMPWR:  Series ',A,':',I5,' values not numbers or',"
                      "' infinite, the first in year',I6,': written as 0')"),
                  shownIdent(s.ident), bad, std::int64_t{s.firstYear} + firstBad);
@@ -301,7 +299,7 @@ CompactScaling scaleValues(const Series& s, std::span<std::int32_t> k) {
   // smaller scale holds it.
   for (c.scale = scaleFor(range); !storeAt(s, k, c.scale);) --c.scale;
   if (c.scale < kSmallestUsualScale)
-    fmtio::WRITE(6,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr CMPWR:  Series ',A,': values up to',1PE12.4,"
                      "' are beyond the usual scales: a larger exponent holds them')"),
                  shownIdent(s.ident), range);
@@ -321,7 +319,7 @@ bool headerHoldsYear(const Series& s) {
 // of asterisks would be read as a title line).
 bool firstYearFits(const Series& s) {
   if (headerHoldsYear(s)) return true;
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr CMPWR:  Series ',A,': the first year ',I0,' does not fit its',"
                    "' 8-column field: the series is not written')"),
                shownIdent(s.ident), s.firstYear);

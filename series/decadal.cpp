@@ -142,7 +142,7 @@ bool markerReadAsValue(const DecadalRead& r, const DecadalLine& d, std::string_v
   std::int64_t year = std::int64_t{d.year} + stop.at;
   if (!continuesWith(line, peekDataLine(r.unit), year + 1)) return false;
   bool value = fileIsThousandths(r.unit);
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': 999 ends its line and the series',"
                    "' goes on; ',A)"),
                shownIdent(r.s.ident), year, kOpen999[value ? 1 : 0]);
@@ -169,7 +169,7 @@ void reportBeyondDecade(const DecadalRead& r, const DecadalLine& d, std::string_
   std::string_view rest = fields.substr(from);
   rest = rest.substr(rest.find_first_not_of(' '));
   rest = rest.substr(0, rest.find_last_not_of(' ') + 1);
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': beyond the decade of the',"
                    "' line of ',I0,'; not read:'/1X,A)"),
                shownIdent(r.s.ident), std::int64_t{d.year} + onLine, d.year, rest);
@@ -238,7 +238,7 @@ void missingMarker(DecadalRead& r) {
     return;
   }
   if (r.index) {
-    fmtio::WRITE(6,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr TRRW:  Series ',A,' ends without its stop marker',"
                      "' at the end of the file')"),
                  shownIdent(r.s.ident));
@@ -247,7 +247,7 @@ void missingMarker(DecadalRead& r) {
   const ReaderState& state = readerState();
   bool thousandths = state.markerUnit == r.unit && state.lastMarker < 0;
   if (thousandths) toThousandths(r.s);
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,' ends without its stop marker',"
                    "' at the end of the file: read at ',A,' precision')"),
                shownIdent(r.s.ident), kPrecisionText[thousandths ? 1 : 0]);
@@ -256,7 +256,7 @@ void missingMarker(DecadalRead& r) {
 // A data line whose year is not the year of the series' next value: the
 // series ends with the values read and the line begins the next series.
 void yearBreak(DecadalRead& r, std::int32_t lineYear) {
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,' ends in ',I0,' without its stop marker:',"
                    "' the line of ',I0,' starts a new series')"),
                shownIdent(r.s.ident), r.nextYear - 1, lineYear);
@@ -270,7 +270,7 @@ void yearBreak(DecadalRead& r, std::int32_t lineYear) {
 // ends before it, and the lines after it begin the next series.
 void damagedLine(const DecadalRead& r, std::string_view line) {
   std::size_t end = static_cast<std::size_t>(common::LASTNB(line));
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,' ends in ',I0,' at a line that does not',"
                    "' read:'/1X,A)"),
                shownIdent(r.s.ident), r.nextYear - 1, line.substr(0, end));
@@ -291,7 +291,7 @@ void tellAboutLine(DecadalRead& r, const DecadalLine& d, std::string_view line) 
   if (r.otherIdentTold || sameIdent(r, r.firstLine, line)) return;
   r.otherIdentTold = true;
   std::size_t width = r.index ? kIndexIdentWidth : identWidth(line);
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': the line is of ',A,';',"
                    "' read as part of the series')"),
                shownIdent(r.s.ident), d.year, shownIdent(line.substr(0, width)));
@@ -307,7 +307,7 @@ void tellUnreadFirstLine(const DecadalRead& r, std::string_view text, const Deca
       std::int64_t{year} + valuesOnFirstLine(year) != d.year)
     return;
   std::size_t end = static_cast<std::size_t>(common::LASTNB(text));
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': the line before its first',"
                    "' does not read; not read:'/1X,A)"),
                shownIdent(d.ident), year, text.substr(0, end));
@@ -325,7 +325,7 @@ bool takeLine(DecadalRead& r, const DecadalLine& d, std::string_view line) {
   Taken t = r.index ? takeIndices(r, d, line) : takeMeasurements(r, d, line);
   r.nextYear = std::int64_t{d.year} + t.values;
   if (!t.ended || r.s.count > 0) return t.ended;
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,': the line of ',I0,' ends a series',"
                    "' before any value: skipped')"),
                shownIdent(d.ident), d.year);
@@ -388,7 +388,7 @@ void TRRW(Series& s, std::int32_t unit, std::string_view request) {
   if (request == "MW") return writeMeasurements(s, unit, Precision::Hundredths);
   if (request == "3W") return writeMeasurements(s, unit, Precision::Thousandths);
   if (request == "IW") return writeIndices(s, unit);
-  fmtio::WRITE(6, FMT("(' >> Sbr TRRW:  Unknown request ',A)"), request);
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' >> Sbr TRRW:  Unknown request ',A)"), request);
 }
 
 }  // namespace series

@@ -23,8 +23,6 @@ constexpr double kMarkerTolerance = 0.0001;
 // A marker below this is the -9999 of .001 precision.
 constexpr double kThousandthsBelow = -99.98;
 
-fmtio::Control caught(std::int32_t& ios) { return {.iostat = &ios, .err = true, .end = true}; }
-
 bool isLongYearLine(std::string_view line) {
   return line.size() > kLongYearColumn && line[kLongYearColumn] == '-';
 }
@@ -37,29 +35,26 @@ bool measurementLine(std::string_view line, DecadalLine& d) {
 }  // namespace
 
 int parseMeasurementLine(std::string_view line, DecadalLine& d) {
-  std::int32_t ios = 0;
   std::span<double> values(d.values);
   if (!isLongYearLine(line))
-    return fmtio::READ(fmtio::Internal(line, caught(ios)), FMT("(A,I4,10F6.2)"), d.ident, d.year,
-                       values);
+    return fmtio::READ(fmtio::Internal(line, fmtio::Control::catching()), FMT("(A,I4,10F6.2)"),
+                       d.ident, d.year, values);
   fmtio::Chars ident7{d.ident.data(), 7};
   d.ident[7] = ' ';
-  return fmtio::READ(fmtio::Internal(line, caught(ios)), FMT("(A,I5,10F6.2)"), ident7, d.year,
-                     values);
+  return fmtio::READ(fmtio::Internal(line, fmtio::Control::catching()), FMT("(A,I5,10F6.2)"),
+                     ident7, d.year, values);
 }
 
 bool lineYear(std::string_view line, bool index, std::int32_t& year) {
-  std::int32_t ios = 0;
-  fmtio::Internal record(line, caught(ios));
+  fmtio::Internal record(line, fmtio::Control::catching());
   if (index) return fmtio::READ(record, FMT("(6X,I4)"), year) == 0;
   if (isLongYearLine(line)) return fmtio::READ(record, FMT("(7X,I5)"), year) == 0;
   return fmtio::READ(record, FMT("(8X,I4)"), year) == 0;
 }
 
 int parseIndexLine(std::string_view line, DecadalLine& d) {
-  std::int32_t ios = 0;
-  fmtio::Statement s =
-      fmtio::Statement::read(fmtio::Internal(line, caught(ios)), &FMT("(A,I4,10(F4.3,I3))"));
+  fmtio::ReadStatement s = fmtio::Statement::read(fmtio::Internal(line, fmtio::Control::catching()),
+                                                  &FMT("(A,I4,10(F4.3,I3))"));
   s << fmtio::Chars{d.ident.data(), 6} << d.year;
   for (std::size_t k = 0; k < d.values.size(); ++k) s << d.values[k] << d.samples[k];
   d.ident[6] = d.ident[7] = ' ';

@@ -76,7 +76,7 @@ std::int64_t yearBeyondField(const Series& s, std::int32_t lowest) {
 bool yearsFit(const Series& s, std::int32_t lowest) {
   std::int64_t beyond = yearBeyondField(s, lowest);
   if (beyond == 0) return true;
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,': the year ',I0,' does not fit its',"
                    "' year field: the series is not written')"),
                shownIdent(s.ident), beyond);
@@ -89,7 +89,7 @@ std::string measurementIdent(const Series& s) {
   std::string ident8 = identColumns(s.ident, 8);
   if (ident8[kSignColumn] != '-' || lastLineYear(s) < kLowestI4Year) return ident8;
   ident8[kSignColumn] = ' ';
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,': the - in column 8 would be read as',"
                    "' the sign of the year: written as a blank')"),
                shownIdent(s.ident));
@@ -111,7 +111,7 @@ bool fitsField(std::int32_t k, int width) {
 }
 
 void reportNoField(const Series& s, int i, int width) {
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': value',1PE12.4,"
                    "' does not fit its',I2,'-column field: written as asterisks')"),
                shownIdent(s.ident), s.firstYear + i, s.values[i], width);
@@ -121,7 +121,7 @@ std::int32_t storedMeasurement(const Series& s, int i, const MeasurementScale& s
   std::int32_t k = nearestStored(s.values[i], scale.factor);
   for (const StandIn& m : kStandIns) {
     if (k != m.marker) continue;
-    fmtio::WRITE(6,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': the stored value ',I0,"
                      "' is the stop marker: written as ',I0)"),
                  shownIdent(s.ident), s.firstYear + i, m.marker, m.written);
@@ -152,15 +152,16 @@ float indexFactor(const Series& s, std::string_view ident8) {
   float g = 1.0f;
   while (largest * g > kIndexLimit) g *= 0.1f;
   if (g != 1.0f)
-    fmtio::WRITE(6, FMT("(' >> Sbr TRRW: Series ',A,' max value',F9.3,' multiplied by',F9.5)"),
-                 ident8, largest, g);
+    fmtio::WRITE(fmtio::kConsoleOutput,
+                 FMT("(' >> Sbr TRRW: Series ',A,' max value',F9.3,' multiplied by',F9.5)"), ident8,
+                 largest, g);
   return g;
 }
 
 void writeIndexLine(std::int32_t unit, std::string_view ident8, std::int32_t year,
                     const std::array<std::int32_t, 10>& values,
                     const std::array<std::int32_t, 10>& samples) {
-  fmtio::Statement line = fmtio::Statement::write(unit, FMT("(A,I4,10(I4,I3))"));
+  fmtio::WriteStatement line = fmtio::Statement::write(unit, FMT("(A,I4,10(I4,I3))"));
   line << ident8.substr(0, 6) << year;
   for (std::size_t k = 0; k < values.size(); ++k) line << values[k] << samples[k];
   line.end();

@@ -191,7 +191,7 @@ bool heldTab(std::int32_t unit, std::string_view lineRead) {
 }
 
 void reportTab(std::string_view routine, std::string_view ident, std::int64_t year) {
-  fmtio::WRITE(6,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr ',A,':  Series ',A,', year',I6,': the line holds a tab, read as',"
                    "' blanks: its numbers may stand in other fields than meant')"),
                routine, ident, year);

@@ -16,7 +16,6 @@
 namespace series {
 namespace {
 
-constexpr int kConsoleOut = 6;
 constexpr std::size_t kLineLength = 80;
 // Lines read by the compact test and by the column tests.
 constexpr int kCompactLines = 8;
@@ -58,8 +57,7 @@ void rewind(std::int32_t unit) {
 // Reads the next line into line; false at the end of the file. A read error
 // leaves line as it was.
 bool readLine(std::int32_t unit, std::string& line) {
-  std::int32_t ios = 0;
-  int rc = fmtio::READ({.unit = unit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), line);
+  int rc = fmtio::READ(fmtio::Control::catching(unit), FMT("(A)"), line);
   return rc != fmtio::kOutcomeEnd;
 }
 
@@ -114,7 +112,7 @@ char detect(std::int32_t unit) {
 // The menu and its question until a menu letter (or a blank, "-") is given;
 // blank after an unknown answer.
 char chooseFromMenu() {
-  fmtio::WRITE(kConsoleOut,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' FORMAT'/' C: Compact'/' M: Measurements'/' I: Indices or chronology'/"
                    "' A: Accurite measurements'/' T: Meteorological'/"
                    "' S: Spreadsheet (casewise)'/' 1: Single column of values'/"
@@ -125,7 +123,7 @@ char chooseFromMenu() {
   if (answer[0] == ' ') answer[0] = '-';
   if (kMenuLetters.find(answer[0]) != std::string_view::npos) return answer[0];
   dialogue::BELLUP();
-  fmtio::WRITE(kConsoleOut, FMT("(' >> Unknown format'/)"));
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' >> Unknown format'/)"));
   return ' ';
 }
 
@@ -161,20 +159,17 @@ char FMTDET(std::int32_t unit) {
 
 void SHOWFL(std::int32_t unit, std::int32_t lines) {
   rewind(unit);
-  fmtio::WRITE(kConsoleOut, FMT("('+First',I3,' lines'))"), lines);
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("('+First',I3,' lines'))"), lines);
   std::size_t shown = common::platformLetter() == 'V' ? kLineLength : kLineLength - 1;
   std::string line(kLineLength, ' ');
   for (std::int32_t i = 0; i < lines; ++i) {
-    std::int32_t ios = 0;
-    if (fmtio::READ({.unit = unit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), line) ==
-        fmtio::kOutcomeEnd)
-      break;
+    if (fmtio::READ(fmtio::Control::catching(unit), FMT("(A)"), line) == fmtio::kOutcomeEnd) break;
     for (char& c : line)
       if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126) c = '_';
-    fmtio::WRITE(kConsoleOut, FMT("(1X,A)"), std::string_view(line).substr(0, shown));
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(1X,A)"), std::string_view(line).substr(0, shown));
   }
   rewind(unit);
-  fmtio::WRITE(kConsoleOut, FMT("(1X,8('....:....',I1))"),
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(1X,8('....:....',I1))"),
                std::span<const std::int32_t>(kRulerDigits));
 }
 

@@ -49,9 +49,7 @@ LineStatus readLine(std::int32_t unit, std::string& line) {
     return LineStatus::Ok;
   }
   last.whole.assign(std::max(line.size(), kLookBeyond), ' ');
-  std::int32_t ios = 0;
-  int rc =
-      fmtio::READ({.unit = unit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), last.whole);
+  int rc = fmtio::READ(fmtio::Control::catching(unit), FMT("(A)"), last.whole);
   if (rc == fmtio::kOutcomeEnd) return LineStatus::End;
   std::copy_n(last.whole.begin(), line.size(), line.begin());
   return rc == fmtio::kCompleted ? LineStatus::Ok : LineStatus::Error;
@@ -61,7 +59,8 @@ namespace {
 
 void showCut(std::size_t readTo, std::string_view rest) {
   std::size_t end = rest.find_last_not_of(' ');
-  fmtio::WRITE(6, FMT("(' >> Data line longer than',I3,' characters; not read:'/1X,A)"),
+  fmtio::WRITE(fmtio::kConsoleOutput,
+               FMT("(' >> Data line longer than',I3,' characters; not read:'/1X,A)"),
                static_cast<std::int32_t>(readTo), rest.substr(0, end + 1));
 }
 
@@ -132,9 +131,9 @@ void resetReaders() { readerState() = ReaderState{}; }
 void echoTitle(std::string_view line, TitleStyle style, char& note) {
   if (common::titleFlag() != ' ') return;
   if (style == TitleStyle::Blank1X)
-    fmtio::WRITE(6, FMT("(' Title:'/1X,A)"), line);
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' Title:'/1X,A)"), line);
   else
-    fmtio::WRITE(6, FMT("(' Title:'/T2,A)"), line);
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' Title:'/T2,A)"), line);
   std::int32_t list = common::tables().iulist;
   if (list > 0) {
     fmtio::WRITE(list, FMT("(/' Title of data: ',A)"), line);
@@ -168,7 +167,7 @@ bool SeriesFill::room() {
   if (s_.count < kMaxValues) return true;
   if (!cut_) {
     cut_ = true;
-    fmtio::WRITE(6,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr ',A,':  Series ',A,' has more than',I5,' values:',"
                      "' the rest is skipped')"),
                  routine_, shownIdent(s_.ident), kMaxValues);
@@ -204,7 +203,7 @@ bool isUnread(float value) { return std::bit_cast<std::uint32_t>(value) == kUnre
 void SeriesFill::addListed(float value) {
   if (isUnread(value)) {
     if (s_.count < kMaxValues)
-      fmtio::WRITE(6,
+      fmtio::WRITE(fmtio::kConsoleOutput,
                    FMT("(' >> Sbr ',A,':  Series ',A,': value',I5,' is missing on its line:',"
                        "' taken as 0')"),
                    routine_, shownIdent(s_.ident), s_.count + 1);

@@ -16,7 +16,6 @@
 namespace series {
 namespace {
 
-constexpr int kConsole = 6;
 constexpr int kMonths = 12;
 // Columns of a month's field.
 constexpr std::size_t kFieldWidth = 5;
@@ -61,8 +60,7 @@ LineStatus nextLine(Block& b) {
 
 // Reads the year and the twelve months of the line in the current layout.
 bool parse(Block& b) {
-  std::int32_t ios = 0;
-  fmtio::Internal record(std::string_view(b.line), {.iostat = &ios, .err = true, .end = true});
+  fmtio::Internal record(std::string_view(b.line), fmtio::Control::catching());
   std::span<float> row(b.row);
   int rc = b.wide == 0 ? fmtio::READ(record, FMT("(I4,12F5.1)"), b.year, row)
                        : fmtio::READ(record, FMT("(I5,12F5.1)"), b.year, row);
@@ -79,14 +77,14 @@ bool widen(Block& b) {
     b.wide = 0;
     return false;
   }
-  fmtio::WRITE(kConsole, FMT("(' Lamont-Doherty met data format')"));
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' Lamont-Doherty met data format')"));
   b.firstYear = 0;
   return true;
 }
 
 // The block holds no more years: the line is kept for the next block.
 Outcome full(Block& b) {
-  fmtio::WRITE(kConsole,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr CLDMR: Only',I4,' years fit one series: kept',I5,' to',I5,"
                    "'; the line of',I5,' begins the next')"),
                b.capacity, b.firstYear, b.firstYear + b.years - 1, b.year);
@@ -109,8 +107,9 @@ bool fillGap(Block& b) {
     b.missing += kMonths;
   }
   if (filled > 0)
-    fmtio::WRITE(kConsole, FMT("(' >> Sbr CLDMR: Years skipped, taken as missing:',I5,' to',I5)"),
-                 b.expected, b.expected + filled - 1);
+    fmtio::WRITE(fmtio::kConsoleOutput,
+                 FMT("(' >> Sbr CLDMR: Years skipped, taken as missing:',I5,' to',I5)"), b.expected,
+                 b.expected + filled - 1);
   b.expected = b.year;
   return filled == gap;
 }
@@ -136,8 +135,8 @@ Outcome takeLine(Block& b) {
   }
   ++b.expected;
   if (b.year < b.expected) {
-    fmtio::WRITE(kConsole, FMT("(' >> Sbr CLDMR: Year goes from',I5,' to',I5)"), b.expected,
-                 b.year);
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' >> Sbr CLDMR: Year goes from',I5,' to',I5)"),
+                 b.expected, b.year);
     return Outcome::Backwards;
   }
   if (b.year > b.expected && !fillGap(b)) return full(b);
@@ -153,7 +152,8 @@ void showText(Block& b) {
     std::size_t n = std::min(b.title.size(), b.line.size());
     b.title.replace(0, n, b.line, 0, n);
   }
-  fmtio::WRITE(kConsole, FMT("(1X,A)"), std::string_view(b.line).substr(0, kShownText));
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(1X,A)"),
+               std::string_view(b.line).substr(0, kShownText));
   if (b.listUnit > 0) fmtio::WRITE(b.listUnit, FMT("(9X,A)"), b.line);
 }
 
@@ -180,11 +180,11 @@ bool readBlock(Block& b) {
 // number of months with data.
 std::int32_t summarize(Block& b) {
   if (b.years == 0) {
-    fmtio::WRITE(kConsole, FMT("(' Sbr CLDMR: End of file')"));
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' Sbr CLDMR: End of file')"));
     return 0;
   }
   std::int32_t last = b.firstYear + b.years - 1;
-  fmtio::WRITE(kConsole, FMT("(' Span',3I6,' years')"), b.firstYear, last, b.years);
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' Span',3I6,' years')"), b.firstYear, last, b.years);
   if (b.listUnit > 0)
     fmtio::WRITE(b.listUnit, FMT("(9X,'Span',3I6,' years')"), b.firstYear, last, b.years);
   std::int32_t withData = 0;
@@ -196,12 +196,12 @@ std::int32_t summarize(Block& b) {
     }
     SeriesStats stats = SERSTA(work);
     if (stats.mean == 0.0f && stats.deviation == 0.0f)
-      fmtio::WRITE(kConsole, FMT("(' Month',I3,' has no data')"), m);
+      fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' Month',I3,' has no data')"), m);
     else
       ++withData;
   }
   if (b.missing > 0) {
-    fmtio::WRITE(kConsole, FMT("(I8,' missing data')"), b.missing);
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(I8,' missing data')"), b.missing);
     if (b.listUnit > 0) fmtio::WRITE(b.listUnit, FMT("(I12,' missing data')"), b.missing);
   }
   return withData;

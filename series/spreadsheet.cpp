@@ -25,7 +25,6 @@
 namespace series {
 namespace {
 
-constexpr int kConsole = 6;
 // Lines of the input shown before the summary.
 constexpr int kShownLines = 8;
 // A first value farther from 0 than this is not taken for a year.
@@ -67,11 +66,9 @@ void fileRequest(std::int32_t unit, std::string_view request) {
 // Reads values.size() values of the line, list-directed; a slash ends the
 // values as the end of the line does. A null value keeps the unread mark.
 RowRead readValues(std::string_view line, std::span<float> values) {
-  std::int32_t ios = 0;
   std::fill(values.begin(), values.end(), unreadValue());
-  int rc =
-      fmtio::READ(fmtio::Internal(beforeSlash(line), {.iostat = &ios, .err = true, .end = true}),
-                  fmtio::LIST, values);
+  int rc = fmtio::READ(fmtio::Internal(beforeSlash(line), fmtio::Control::catching()), fmtio::LIST,
+                       values);
   if (rc == fmtio::kCompleted) return RowRead::Row;
   return rc == fmtio::kOutcomeEnd ? RowRead::Short : RowRead::Text;
 }
@@ -148,7 +145,7 @@ void zeroEmptyValues(Sheet& sh, std::span<float> row, std::int32_t lineNumber) {
 bool storeRow(Sheet& sh, std::span<float> row, std::int32_t lineNumber) {
   std::int32_t fit = std::min(kMaxValues, kSheetTableSize / sh.columns);
   if (sh.rows == fit) {
-    fmtio::WRITE(kConsole,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr SPRDIN: Only',I6,' rows of',I5,' values fit:',"
                      "' the data end before line',I6)"),
                  fit, sh.columns, lineNumber);
@@ -238,9 +235,9 @@ void LINCNT(std::int32_t& lines, std::int32_t& longest, std::int32_t unit) {
   longest = 0;
   for (;;) {
     // The record's length first (Q), then the part that is kept and the rest.
-    std::int32_t length = 0, ios = 0;
-    fmtio::Statement read = fmtio::Statement::read(
-        {.unit = unit, .iostat = &ios, .err = true, .end = true}, &FMT("(Q,A,A)"));
+    std::int32_t length = 0;
+    fmtio::ReadStatement read =
+        fmtio::Statement::read(fmtio::Control::catching(unit), &FMT("(Q,A,A)"));
     read << length;
     std::fill(buffer.begin(), buffer.end(), ' ');
     std::string rest(static_cast<std::size_t>(std::max(length - kSheetLineLength, 0)), ' ');
@@ -252,7 +249,7 @@ void LINCNT(std::int32_t& lines, std::int32_t& longest, std::int32_t unit) {
   }
   fileRequest(unit, ">R");
   if (cut > 0)
-    fmtio::WRITE(kConsole,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr LINCNT:',I6,' lines longer than',I5,' characters:',"
                      "' only the first',I5,' of each are read')"),
                  cut, kSheetLineLength, kSheetLineLength);
@@ -271,18 +268,19 @@ void SPRDIN(std::int32_t unit, std::int32_t scratch, char& letter) {
   if (sh->columns > 1) readRows(*sh);
   SHOWFL(unit, kShownLines);
   fileRequest(unit, ">C");
-  fmtio::WRITE(kConsole,
+  fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(I6,' Rows',I4,' Columns',I8,' Data',I4,' Header lines',I5,' Data lines')"),
                sh->rows, sh->columns, sh->values, sh->headers, sh->lines);
   if (sh->emptyValues > 0)
-    fmtio::WRITE(kConsole,
+    fmtio::WRITE(fmtio::kConsoleOutput,
                  FMT("(' >> Sbr SPRDIN:',I6,' empty values (nothing between two commas) are',"
                      "' read as 0; the first on line',I6)"),
                  sh->emptyValues, sh->firstEmptyLine);
   if (sh->rows > 0)
     writeColumns(*sh, askFirstYear(*sh));
   else
-    fmtio::WRITE(kConsole, FMT("(' >> Sbr SPRDIN: No line holds two or more numbers: no series')"));
+    fmtio::WRITE(fmtio::kConsoleOutput,
+                 FMT("(' >> Sbr SPRDIN: No line holds two or more numbers: no series')"));
   fileRequest(scratch, ">R");
   redirect(unit, scratch);
   letter = 'C';

@@ -15,7 +15,6 @@
 namespace series {
 namespace {
 
-constexpr int kConsole = 6;
 // Characters of the typed format.
 constexpr std::size_t kFormatLength = 40;
 constexpr std::string_view kAskFormat = "FORMAT for reading file (with parentheses)";
@@ -28,17 +27,16 @@ std::int32_t askCount() {
     dialogue::ASKINT(kAskCount, n);
     if (n <= kMaxValues) return n;
     dialogue::BELLUP();
-    fmtio::WRITE(kConsole, FMT("(' >> Sbr DATOL: A series holds at most',I5,' values, not',I11)"),
-                 kMaxValues, n);
+    fmtio::WRITE(fmtio::kConsoleOutput,
+                 FMT("(' >> Sbr DATOL: A series holds at most',I5,' values, not',I11)"), kMaxValues,
+                 n);
   }
 }
 
 // Reads n values through the typed format; false on an error or an early end.
 bool readValues(Series& s, std::int32_t unit, const std::string& text, std::int32_t n) {
   fmtio::Format format(text);
-  std::int32_t ios = 0;
-  fmtio::Control control{.unit = unit, .iostat = &ios, .err = true, .end = true};
-  fmtio::Statement read = fmtio::Statement::read(control, &format);
+  fmtio::ReadStatement read = fmtio::Statement::read(fmtio::Control::catching(unit), &format);
   read << std::span<float>(s.values.data(), static_cast<std::size_t>(n));
   return read.end() == fmtio::kCompleted;
 }
@@ -46,7 +44,7 @@ bool readValues(Series& s, std::int32_t unit, const std::string& text, std::int3
 }  // namespace
 
 void readUserFormat(Series& s, std::int32_t unit) {
-  fmtio::WRITE(kConsole, FMT("(T40,'<CR> if no more data to read')"));
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(T40,'<CR> if no more data to read')"));
   std::string answer(kFormatLength, ' ');
   dialogue::ASKSTR(kAskFormat, answer);
   if (answer[0] == ' ' && answer[1] == ' ') {
@@ -56,7 +54,8 @@ void readUserFormat(Series& s, std::int32_t unit) {
   std::int32_t n = askCount();
   if (n >= 1 && !readValues(s, unit, answer, n)) {
     dialogue::BELLUP();
-    fmtio::WRITE(kConsole, FMT("(' >> Sbr DATOL: Format error or less than',I6,' data')"), n);
+    fmtio::WRITE(fmtio::kConsoleOutput,
+                 FMT("(' >> Sbr DATOL: Format error or less than',I6,' data')"), n);
     n = -1;
   }
   s.count = n;

@@ -19,9 +19,9 @@ using testing_support::TempDir;
 
 // The question and answer of a read on the console units.
 std::string ask(std::string_view question) {
-  fmtio::WRITE(6, FMT("(1X,A,' => ',$)"), question);
+  fmtio::WRITE(fmtio::kConsoleOutput, FMT("(1X,A,' => ',$)"), question);
   std::string answer(20, ' ');
-  fmtio::READ(5, FMT("(A)"), answer);
+  fmtio::READ(fmtio::kConsoleInput, FMT("(A)"), answer);
   return answer.substr(0, answer.find_last_not_of(' ') + 1);
 }
 
@@ -57,7 +57,7 @@ TEST_F(WindowTest, TheWindowsStayAfterStopUntilExit) {
       }))
       .press(QMessageBox::No, &question, &caption);
   const int code = run([] {
-    fmtio::WRITE(6, FMT("(' done')"));
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' done')"));
     fmtio::STOP();
   });
   EXPECT_EQ(code, 0);
@@ -77,7 +77,7 @@ TEST_F(WindowTest, ARuntimeErrorIsReportedInTheWindowAndEndsWithMinusOne) {
       .press(QMessageBox::No);
   const int code = run([] {
     std::int32_t n = 0;
-    fmtio::READ(5, FMT("(I4)"), n);
+    fmtio::READ(fmtio::kConsoleInput, FMT("(I4)"), n);
   });
   EXPECT_EQ(code, -1);
   EXPECT_TRUE(reported) << "window text:\n" << io_->text().fileBytes();
@@ -152,7 +152,7 @@ TEST_F(WindowTest, AWindowUnitGetsAWindowOfItsOwn) {
     fmtio::OPEN(fmtio::Control::of(7), spec);
     fmtio::WRITE(7, FMT("('in the plot window')"));
     fmtio::CLOSE(fmtio::Control::of(7));
-    fmtio::WRITE(6, FMT("(' after')"));
+    fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' after')"));
   });
   EXPECT_EQ(code, 0);
   EXPECT_NE(plot, nullptr);

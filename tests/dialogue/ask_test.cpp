@@ -35,7 +35,7 @@ TEST(AskString, LaysOutTheQuestionAndTakesTheAnswer) {
     std::string answer(c.length, '#');
     int code = script.run([&] {
       ASKSTR(c.question, answer);
-      fmtio::WRITE(6, FMT("(A)"), "|");  // continues the question's open line
+      fmtio::WRITE(fmtio::kConsoleOutput, FMT("(A)"), "|");  // continues the question's open line
     });
     EXPECT_EQ(code, 0) << c.question;
     EXPECT_EQ(script.outLines(), std::string(c.wantOut) + "|\n") << c.question;

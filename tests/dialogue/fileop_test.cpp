@@ -103,8 +103,7 @@ TEST_F(FileopTest, EmptyNameOpensAScratchFile) {
     int atStart = -1;
     int code = script.run([&] {
       FILEOP(11, name, 0, request);
-      std::int32_t ios = 0;
-      atStart = fmtio::READ({.unit = 11, .iostat = &ios, .end = true}, FMT("(A)"), back);
+      atStart = fmtio::READ(fmtio::Control::catching(11), FMT("(A)"), back);
       fmtio::WRITE(11, FMT("(A)"), "scratch");
       FILEOP(11, name, 0, ">R");
       fmtio::READ(11, FMT("(A)"), back);
@@ -125,7 +124,7 @@ TEST_F(FileopTest, NameAnswersThatEndTheRun) {
       std::string name(40, ' ');
       int code = script.run([&] {
         FILEOP(11, name, 0, request);
-        fmtio::WRITE(6, FMT("('returned')"));
+        fmtio::WRITE(fmtio::kConsoleOutput, FMT("('returned')"));
       });
       EXPECT_EQ(code, 0) << request << " typed " << typed;
       EXPECT_EQ(script.out().find("returned"), std::string::npos) << request << " typed " << typed;
@@ -150,11 +149,13 @@ TEST_F(FileopTest, RecordLengthIsAtLeast8192) {
     ConsoleScript script("file" + std::to_string(++n) + "\n");
     std::string name(40, ' ');
     std::int32_t ios = -1;
+    int outcome = -1;
     script.run([&] {
       FILEOP(13, name, c.recordLength, c.request);
-      fmtio::WRITE({.unit = 13, .iostat = &ios}, FMT("(A)"), std::string(c.written, 'x'));
+      outcome = fmtio::WRITE({.unit = 13, .iostat = &ios}, FMT("(A)"), std::string(c.written, 'x'));
     });
     EXPECT_EQ(ios, c.wantIostat) << c.request << " " << c.recordLength << " " << c.written;
+    EXPECT_EQ(outcome, c.wantIostat == 0 ? fmtio::kCompleted : fmtio::kOutcomeError) << c.request;
   }
 }
 
@@ -168,8 +169,7 @@ TEST_F(FileopTest, RewindAndCloseReportNothing) {
     FILEOP(20, name, 0, ">C");
     fmtio::OpenSpec connection;
     connection.file = "data.txt";
-    std::int32_t ios = 0;
-    fmtio::OPEN({.unit = 20, .iostat = &ios}, connection);
+    fmtio::OPEN(fmtio::Control::catching(20), connection);
     fmtio::READ(20, FMT("(A)"), line);
     fmtio::READ(20, FMT("(A)"), line);
     FILEOP(20, name, 0, ">R");

@@ -34,7 +34,7 @@ TEST_F(ConnectionSerialTest, ChangesWithEveryOpenAndEveryStartOfWriting) {
   std::string line(4, ' ');
   Control c = Control::of(20);
   c.end = true;
-  READ(c, FMT("(A)"), line);
+  EXPECT_EQ(READ(c, FMT("(A)"), line), kOutcomeEnd) << "the new file is empty";
   EXPECT_EQ(serialOf(20), first) << "reading keeps it";
   WRITE(20, FMT("(A)"), "one");
   const std::uint64_t written = serialOf(20);
@@ -42,7 +42,7 @@ TEST_F(ConnectionSerialTest, ChangesWithEveryOpenAndEveryStartOfWriting) {
   WRITE(20, FMT("(A)"), "two");
   EXPECT_EQ(serialOf(20), written) << "the same stretch of writing";
   REWIND(Control::of(20));
-  READ(c, FMT("(A)"), line);
+  EXPECT_EQ(READ(c, FMT("(A)"), line), kCompleted);
   EXPECT_EQ(serialOf(20), written);
   CLOSE(Control::of(20));
   open(20, "a.txt");

@@ -55,12 +55,12 @@ TEST_F(InterruptTest, AHoldKeepsConsoleTextAndPumpsUntilReleased) {
   std::string held;
   {
     Uninterrupted hold;
-    WRITE(6, FMT("(A)"), "a message");
-    WRITE(0, FMT("(A)"), "an error");
+    WRITE(kConsoleOutput, FMT("(A)"), "a message");
+    WRITE(kConsoleError, FMT("(A)"), "an error");
     EXPECT_EQ(out, "") << "the message waits";
     EXPECT_EQ(err, "an error\r\n") << "errors are shown at once";
     held = hold.release();
-    WRITE(6, FMT("(A)"), "after");
+    WRITE(kConsoleOutput, FMT("(A)"), "after");
   }
   EXPECT_EQ(pumps, 1) << "only the statement after the release pumps";
   EXPECT_EQ(held, "a message\r\n");
@@ -88,11 +88,11 @@ TEST_F(InterruptTest, AStopUnwindingThroughAHoldRestoresTheHooks) {
   consoleHooks().pump = [&] { ++pumps; };
   int code = runProgram([&] {
     Uninterrupted hold;
-    WRITE(6, FMT("(A)"), "dropped");
+    WRITE(kConsoleOutput, FMT("(A)"), "dropped");
     STOP("stopped");
   });
   EXPECT_EQ(code, 0);
-  WRITE(6, FMT("(A)"), "shown");
+  WRITE(kConsoleOutput, FMT("(A)"), "shown");
   EXPECT_EQ(pumps, 1);
   EXPECT_EQ(out, "shown\r\n");
   EXPECT_EQ(err, "stopped\n");

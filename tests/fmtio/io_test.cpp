@@ -172,10 +172,12 @@ TEST(Statement, RejectsUnknownItemTypes) {
 TEST(ConsoleStatements, RevertsToTheLastOutermostGroupOnNewRecords) {
   ConsoleScript console;
   int code = console.run([] {
-    Statement s = Statement::write(6, FMT("(I4,2(I2,F6.2))"));
+    WriteStatement s = Statement::write(kConsoleOutput, FMT("(I4,2(I2,F6.2))"));
     for (int i = 1; i <= 7; ++i) {
-      if (i == 1 || i % 2 == 0) s << std::int32_t(i);
-      else s << float(i);
+      if (i == 1 || i % 2 == 0)
+        s << std::int32_t(i);
+      else
+        s << float(i);
     }
     s.end();
   });
@@ -187,9 +189,9 @@ TEST(ConsoleStatements, DollarKeepsTheAnswerOnTheQuestionLine) {
   ConsoleScript console("yes\n");
   std::string answer(5, ' ');
   console.run([&] {
-    WRITE(6, FMT("(1X,2A,$)"), "Name", " => ");
-    READ(5, FMT("(A)"), answer);
-    WRITE(6, FMT("(A)"), "next");
+    WRITE(kConsoleOutput, FMT("(1X,2A,$)"), "Name", " => ");
+    READ(kConsoleInput, FMT("(A)"), answer);
+    WRITE(kConsoleOutput, FMT("(A)"), "next");
   });
   EXPECT_EQ(answer, "yes  ");
   EXPECT_EQ(console.outLines(), " Name => next\n");
@@ -197,7 +199,7 @@ TEST(ConsoleStatements, DollarKeepsTheAnswerOnTheQuestionLine) {
 
 TEST(ConsoleStatements, WritesLiteralsUpToTheNextDataDescriptor) {
   ConsoleScript console;
-  console.run([] { WRITE(6, FMT("(2('a',I2))"), std::int32_t(1)); });
+  console.run([] { WRITE(kConsoleOutput, FMT("(2('a',I2))"), std::int32_t(1)); });
   EXPECT_EQ(console.outLines(), "a 1a\n");
 }
 
@@ -206,7 +208,7 @@ TEST(ConsoleStatements, ReportsAnUntakenErrorAndStops) {
   int code = console.run([] {
     std::int32_t n = 0;
     READ(Internal(std::string_view("x")), FMT("(I1)"), n);
-    WRITE(6, FMT("('not reached')"));
+    WRITE(kConsoleOutput, FMT("('not reached')"));
   });
   EXPECT_EQ(code, -1);
   EXPECT_EQ(console.out(), "");

@@ -40,7 +40,7 @@ std::string written(const NestedCase& c) {
   testing_support::ConsoleScript console;
   int code = console.run([&] {
     Format format(c.format);
-    Statement s = Statement::write(Control::of(6), &format);
+    WriteStatement s = Statement::write(Control::of(kConsoleOutput), &format);
     for (std::int32_t i = 1; i <= c.items; ++i) s << i;
     s.end();
   });

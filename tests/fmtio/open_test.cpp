@@ -253,8 +253,8 @@ TEST_F(OpenTest, ReopenUpdatesModesOrRefusesOtherSpecifications) {
   }
   OpenSpec console;
   console.carriageControl = "FORTRAN";
-  EXPECT_EQ(open(6, console), 0);
-  EXPECT_EQ(write(6, "1top"), 0);
+  EXPECT_EQ(open(kConsoleOutput, console), 0);
+  EXPECT_EQ(write(kConsoleOutput, "1top"), 0);
   EXPECT_EQ(out, "\ftop\r");
 }
 
@@ -342,8 +342,9 @@ TEST_F(OpenTest, UnitNineIsOrdinaryUnlessConnected) {
   options.connectUnit9 = true;
   useOptions(options);
   nine = findUnit(9, StatementKind::Write, status);
-  EXPECT_EQ(nine, findUnit(6, StatementKind::Write, status));
-  EXPECT_EQ(findUnit(9, StatementKind::Read, status), findUnit(5, StatementKind::Read, status));
+  EXPECT_EQ(nine, findUnit(kConsoleOutput, StatementKind::Write, status));
+  EXPECT_EQ(findUnit(9, StatementKind::Read, status),
+            findUnit(kConsoleInput, StatementKind::Read, status));
 }
 
 }  // namespace

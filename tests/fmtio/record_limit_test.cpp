@@ -78,12 +78,12 @@ TEST_F(RecordLimitTest, ConsoleLinesAndListInputAreBoundedAlike) {
   useOptions(withLimit(16));
   typed = {std::string(17, '7') + "\n", "42\n", std::string(40, ' ') + "\n"};
   std::int32_t value = 0, ios = 0;
-  EXPECT_EQ(READ({.unit = 5, .iostat = &ios}, LIST, value), kOutcomeError);
+  EXPECT_EQ(READ({.unit = kConsoleInput, .iostat = &ios}, LIST, value), kOutcomeError);
   EXPECT_EQ(ios, kErrNoMemory);
-  EXPECT_EQ(READ({.unit = 5, .iostat = &ios}, LIST, value), kCompleted);
+  EXPECT_EQ(READ({.unit = kConsoleInput, .iostat = &ios}, LIST, value), kCompleted);
   EXPECT_EQ(value, 42);
   std::string text(4, '*');
-  EXPECT_EQ(READ({.unit = 5, .iostat = &ios}, FMT("(A)"), text), kOutcomeError);
+  EXPECT_EQ(READ({.unit = kConsoleInput, .iostat = &ios}, FMT("(A)"), text), kOutcomeError);
   EXPECT_EQ(ios, kErrNoMemory);
 }
 
@@ -92,7 +92,7 @@ TEST_F(RecordLimitTest, WithoutIostatTheRunEndsWithTheReport) {
   typed = {std::string(20, 'a') + "\n"};
   int code = runProgram([] {
     std::string text(4, ' ');
-    READ(5, FMT("(A)"), text);
+    READ(kConsoleInput, FMT("(A)"), text);
   });
   EXPECT_EQ(code, -1);
   EXPECT_EQ(err, "? FORTRAN Runtime Error:\n? Buffer allocation failed\n? READ(UNIT=5,...\n");
@@ -103,7 +103,8 @@ TEST_F(RecordLimitTest, AFailedAllocationIsAnErrorOfTheStatement) {
   consoleHooks().readLine = [](int, std::string&) -> bool { throw std::bad_alloc(); };
   std::string text(4, '*');
   std::int32_t ios = 0;
-  EXPECT_EQ(READ({.unit = 5, .iostat = &ios, .err = true}, FMT("(A)"), text), kOutcomeError);
+  EXPECT_EQ(READ({.unit = kConsoleInput, .iostat = &ios, .err = true}, FMT("(A)"), text),
+            kOutcomeError);
   EXPECT_EQ(ios, kErrNoMemory);
   EXPECT_EQ(text, "****");
 }

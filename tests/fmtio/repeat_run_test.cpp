@@ -73,9 +73,9 @@ int readInto(const InputCase& c, bool asArray, std::vector<T>& values, std::int3
   Statement st =
       Statement::read(Internal(record, {.iostat = &ios, .err = true, .end = true}), &format);
   if (asArray)
-    st.item(toItem(std::span<T>(values)));
+    st.item(inputItem(std::span<T>(values)));
   else
-    for (T& v : values) st.item(toItem(v));
+    for (T& v : values) st.item(inputItem(v));
   return st.end();
 }
 
@@ -136,9 +136,9 @@ std::string writeFrom(const OutputCase& c, bool asArray, int& outcome) {
   std::int32_t ios = 0;
   Statement st = Statement::write(Internal(record, {.iostat = &ios, .err = true}), &format);
   if (asArray)
-    st.item(toItem(std::span<const T>(values)));
+    st.item(outputItem(std::span<const T>(values)));
   else
-    for (const T& v : values) st.item(toItem(v));
+    for (const T& v : values) st.item(outputItem(v));
   outcome = st.end() * 100000 + ios;
   return record;
 }

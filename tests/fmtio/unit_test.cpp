@@ -190,9 +190,9 @@ TEST_F(UnitTest, AFullDiskIsReportedNotLost) {
 
 TEST_F(UnitTest, ConsoleStreamsGoThroughTheHooks) {
   int status = 0;
-  Unit* input = findUnit(5, StatementKind::Read, status);
-  Unit* output = findUnit(6, StatementKind::Write, status);
-  Unit* error = findUnit(0, StatementKind::Write, status);
+  Unit* input = findUnit(kConsoleInput, StatementKind::Read, status);
+  Unit* output = findUnit(kConsoleOutput, StatementKind::Write, status);
+  Unit* error = findUnit(kConsoleError, StatementKind::Write, status);
   ASSERT_TRUE(input && output && error);
   EXPECT_TRUE(input->isConsole() && output->isConsole() && error->isConsole());
   EXPECT_EQ(findUnit(kDefaultUnit, StatementKind::Read, status), input);
@@ -224,7 +224,7 @@ TEST_F(UnitTest, DefaultCarriageGivesTheConsoleFortranCarriageControl) {
   options.defaultCarriage = true;
   useOptions(options);
   int status = 0;
-  Unit* output = findUnit(6, StatementKind::Write, status);
+  Unit* output = findUnit(kConsoleOutput, StatementKind::Write, status);
   ASSERT_NE(output, nullptr);
   EXPECT_EQ(output->writeRecord(" x", true), 0);
   EXPECT_EQ(output->writeRecord("+y", true), 0);

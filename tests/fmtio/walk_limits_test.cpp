@@ -30,7 +30,7 @@ int run(const LimitRow& row, std::int32_t& ios) {
   EXPECT_EQ(format.status(), 0) << row.format;
   std::string record = row.statement == Statement::Read ? "  1.5" : std::string(row.size, ' ');
   float value = 0;
-  Control control{.unit = 6, .iostat = &ios, .err = true, .end = true};
+  Control control{.unit = kConsoleOutput, .iostat = &ios, .err = true, .end = true};
   switch (row.statement) {
     case Statement::Read: return READ(Internal(record, control), format, value);
     case Statement::WriteInternal: return WRITE(Internal(record, control), format, std::int32_t{7});

@@ -179,8 +179,7 @@ std::string formatAnswers(const std::string& path, char letter) {
       fmtio::OpenSpec spec;
       spec.file = path;
       spec.status = "OLD";
-      std::int32_t ios = 0;
-      if (fmtio::OPEN({.unit = kUnit, .iostat = &ios, .err = true}, spec) != 0) return;
+      if (fmtio::OPEN(fmtio::Control::catching(kUnit), spec) != 0) return;
       guessed = series::FMTDET(kUnit);
       fmtio::CLOSE(fmtio::Control::of(kUnit));
     });

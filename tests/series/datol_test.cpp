@@ -103,8 +103,7 @@ ReadOutcome readWithLetter(char letter, char* after) {
     fmtio::OpenSpec file;
     file.file = example("compact.rwm");
     file.status = "OLD";
-    std::int32_t ios = 0;
-    fmtio::OPEN({.unit = kInputUnit, .iostat = &ios, .err = true}, file);
+    fmtio::OPEN(fmtio::Control::catching(kInputUnit), file);
     common::setUnitFormat(kInputUnit, letter);
     Series s;
     DATOL(s, kInputUnit);
@@ -165,8 +164,7 @@ TEST(TitleLines, EchoedUntilAListingHasThem) {
     fmtio::OpenSpec file;
     file.file = dir.file("list.txt");
     file.status = "NEW";
-    std::int32_t ios = 0;
-    fmtio::OPEN({.unit = 20, .iostat = &ios, .err = true}, file);
+    fmtio::OPEN(fmtio::Control::catching(20), file);
     common::tables().iulist = 20;
   };
   got = readFile(dir.file("in.txt"), 'C', listed);

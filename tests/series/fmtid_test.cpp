@@ -61,10 +61,11 @@ std::string runOn(ConsoleScript& script, const std::string& file,
     common::PROGID("EDIT TIME SERIES");
     fmtio::OpenSpec connection;
     connection.file = dir.file("data");
-    std::int32_t ios = 0;
-    fmtio::OPEN({.unit = kUnit, .iostat = &ios}, connection);
+    fmtio::OPEN(fmtio::Control::catching(kUnit), connection);
     body();
-    fmtio::READ({.unit = kUnit, .iostat = &ios, .end = true}, FMT("(A)"), line);
+    // No line is read at the end of the file.
+    if (fmtio::READ(fmtio::Control::catching(kUnit), FMT("(A)"), line) != fmtio::kCompleted)
+      line.clear();
   });
   return line.substr(0, line.find_last_not_of(' ') + 1);
 }

@@ -55,15 +55,14 @@ BlockRun readBlocks(const std::string& text, std::int32_t capacity = kMeteoYears
     fmtio::OpenSpec file;
     file.file = dir.file("in.txt");
     file.status = "OLD";
-    std::int32_t ios = 0;
-    fmtio::OPEN({.unit = kInputUnit, .iostat = &ios, .err = true}, file);
+    fmtio::OPEN(fmtio::Control::catching(kInputUnit), file);
     std::int32_t list = 0;
     if (listed) {
       fmtio::OpenSpec listing;
       listing.file = dir.file("list.txt");
       listing.status = "NEW";
       list = 20;
-      fmtio::OPEN({.unit = list, .iostat = &ios, .err = true}, listing);
+      fmtio::OPEN(fmtio::Control::catching(list), listing);
     }
     std::vector<float> values(kMaxValues);
     for (int call = 0; call < 20; ++call) {

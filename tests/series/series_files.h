@@ -79,12 +79,11 @@ inline ReadOutcome readFile(const std::string& path, char letter, const ReadOpti
   result.exitCode = script.run([&] {
     common::PROGID("EDIT TIME SERIES");
     resetReaders();
-    std::int32_t ios = 0;
     fmtio::OpenSpec file;
     file.file = path;
     file.status = "OLD";
     file.dataFile = options.dataFile;
-    fmtio::OPEN({.unit = kInputUnit, .iostat = &ios, .err = true}, file);
+    fmtio::OPEN(fmtio::Control::catching(kInputUnit), file);
     common::setUnitFormat(kInputUnit, letter);
     if (options.setUp) options.setUp();
     Series s;
@@ -118,11 +117,10 @@ inline std::string writeText(const std::vector<ReadSeries>& all,
   testing_support::ConsoleScript script;
   script.run([&] {
     common::PROGID("EDIT TIME SERIES");
-    std::int32_t ios = 0;
     fmtio::OpenSpec file;
     file.file = dir.file("out.txt");
     file.status = "NEW";
-    fmtio::OPEN({.unit = kOutputUnit, .iostat = &ios, .err = true}, file);
+    fmtio::OPEN(fmtio::Control::catching(kOutputUnit), file);
     for (const ReadSeries& r : all) {
       Series s = seriesOf(r);
       write(s, kOutputUnit);

@@ -213,8 +213,7 @@ TEST(SpreadsheetConversion, RedirectsTheInputUnitToTheScratchUnit) {
     fmtio::OpenSpec file;
     file.file = dir.file("in.txt");
     file.status = "OLD";
-    std::int32_t ios = 0;
-    fmtio::OPEN({.unit = kInputUnit, .iostat = &ios, .err = true}, file);
+    fmtio::OPEN(fmtio::Control::catching(kInputUnit), file);
     common::setUnitFormat(kInputUnit, 'S');
     Series s;
     for (DATOL(s, kInputUnit); s.count > 0; DATOL(s, kInputUnit)) idents.push_back(s.ident);
@@ -249,16 +248,16 @@ TEST(LineCount, CountsRecordsAndTheLongestLineAndRewinds) {
     testing_support::ConsoleScript script;
     std::int32_t lines = -1, longest = -1;
     std::string first(8, ' ');
+    int outcome = -1;
     script.run([&] {
       fmtio::OpenSpec file;
       file.file = dir.file("in.txt");
       file.status = "OLD";
-      std::int32_t ios = 0;
-      fmtio::OPEN({.unit = kInputUnit, .iostat = &ios, .err = true}, file);
+      fmtio::OPEN(fmtio::Control::catching(kInputUnit), file);
       LINCNT(lines, longest, kInputUnit);
-      fmtio::READ({.unit = kInputUnit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"),
-                  first);
+      outcome = fmtio::READ(fmtio::Control::catching(kInputUnit), FMT("(A)"), first);
     });
+    EXPECT_EQ(outcome, c.text.empty() ? fmtio::kOutcomeEnd : fmtio::kCompleted) << "rewound";
     EXPECT_EQ(lines, c.lines) << c.text.substr(0, 20);
     EXPECT_EQ(longest, c.longest) << c.text.substr(0, 20);
     EXPECT_EQ(first, c.first) << c.text.substr(0, 20);

@@ -9,6 +9,7 @@
 #include <limits>
 #include <new>
 #include <string_view>
+#include <type_traits>
 
 #include "fmtio/control.h"
 #include "fmtio/hooks.h"
@@ -29,13 +30,25 @@ struct Value {
   double d = 0;
   fmtio::Logical l;
   std::string c;
-  fmtio::Item item() const {
-    switch (kind) {
-      case 'r': return fmtio::toItem(r);
-      case 'd': return fmtio::toItem(d);
-      case 'l': return fmtio::toItem(l);
-      case 'c': return fmtio::toItem(c);
-      default: return fmtio::toItem(i);
+  // The item of a WRITE (the value) and of a READ (the variable).
+  fmtio::Item output() const { return item(*this); }
+  fmtio::Item input() { return item(*this); }
+
+ private:
+  template <class V>
+  static fmtio::Item item(V& v) {
+    auto one = [](auto& x) {
+      if constexpr (std::is_const_v<V>)
+        return fmtio::outputItem(x);
+      else
+        return fmtio::inputItem(x);
+    };
+    switch (v.kind) {
+      case 'r': return one(v.r);
+      case 'd': return one(v.d);
+      case 'l': return one(v.l);
+      case 'c': return one(v.c);
+      default: return one(v.i);
     }
   }
 };
@@ -135,7 +148,7 @@ std::string describe(const Value& v) {
   }
 }
 
-void printLine(const std::string& line) { fmtio::WRITE(6, FMT("(A)"), line); }
+void printLine(const std::string& line) { fmtio::WRITE(fmtio::kConsoleOutput, FMT("(A)"), line); }
 
 void printOutcome(int outcome, bool withIostat, std::int32_t iostat) {
   std::string line = "outcome=" + std::to_string(outcome);
@@ -238,7 +251,8 @@ std::string writeCommand(const Args& args) {
     if (!parseWriteItem(args[i], values.emplace_back())) return "bad ITEM " + args[i];
   fmtio::Format format(args[first]);
   std::int32_t iostat = 0;
-  fmtio::Control control = fmtio::Control::of(o.internal ? fmtio::kInternalUnit : 6);
+  fmtio::Control control =
+      fmtio::Control::of(o.internal ? fmtio::kInternalUnit : fmtio::kConsoleOutput);
   if (o.iostat) control.iostat = &iostat;
   std::string variable;
   if (o.internal && !makeVariable(length, variable)) {
@@ -250,7 +264,7 @@ std::string writeCommand(const Args& args) {
   beforeStatement(args[first], format, control, fmtio::StatementKind::Write);
   fmtio::Statement s = o.internal ? fmtio::Statement::write(fmtio::Internal(variable, control), &format)
                                   : fmtio::Statement::write(control, &format);
-  for (const Value& v : values) s.item(v.item());
+  for (const Value& v : values) s.item(v.output());
   int outcome = s.end();
   if (o.internal) printLine("[" + variable + "]");
   if (o.iostat) printOutcome(outcome, true, iostat);
@@ -268,7 +282,8 @@ std::string readCommand(const Args& args) {
   bool list = args[first] == "*";
   fmtio::Format format(list ? "()" : args[first]);
   std::int32_t iostat = 0;
-  fmtio::Control control = fmtio::Control::of(o.internal ? fmtio::kInternalUnit : 5);
+  fmtio::Control control =
+      fmtio::Control::of(o.internal ? fmtio::kInternalUnit : fmtio::kConsoleInput);
   if (o.iostat) control.iostat = &iostat;
   control.end = o.end;
   control.err = o.err;
@@ -277,7 +292,7 @@ std::string readCommand(const Args& args) {
   fmtio::Statement s = o.internal ? fmtio::Statement::read(
                                         fmtio::Internal(std::string_view(o.internalArg), control), f)
                                   : fmtio::Statement::read(control, f);
-  for (Value& v : values) s.item(v.item());
+  for (Value& v : values) s.item(v.input());
   int outcome = s.end();
   for (const Value& v : values) printLine(describe(v));
   if (o.iostat || o.end || o.err) printOutcome(outcome, o.iostat, iostat);
