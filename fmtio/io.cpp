@@ -49,12 +49,13 @@ WriteStatement Statement::write(const Control& control, const Format* format) {
   s->begin(false, control, format);
   return WriteStatement(std::move(s));
 }
-ReadStatement Statement::read(const Internal& file, const Format* format) {
+ReadStatement Statement::read(const Internal<const char>& file, const Format* format) {
   auto s = acquire();
-  s->beginInternal(true, file.data, file.length, file.control, format);
+  // A READ never stores into its record.
+  s->beginInternal(true, const_cast<char*>(file.data), file.length, file.control, format);
   return ReadStatement(std::move(s));
 }
-WriteStatement Statement::write(const Internal& file, const Format* format) {
+WriteStatement Statement::write(const Internal<char>& file, const Format* format) {
   auto s = acquire();
   s->beginInternal(false, file.data, file.length, file.control, format);
   return WriteStatement(std::move(s));

@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "fmtio/control.h"
@@ -43,17 +44,33 @@ namespace fmtio {
 struct ListDirected {};
 inline constexpr ListDirected LIST{};
 
-// A CHARACTER variable used as the record of a READ or WRITE.
+// A CHARACTER variable used as the record of a READ or WRITE. A variable
+// that may be written (a std::string, a Chars field) makes an
+// Internal<char>, which READ and WRITE take; text given as a string_view, a
+// constant string or a temporary makes an Internal<const char>, which only
+// READ takes: a WRITE into read-only text does not compile.
+template <class Char>
 struct Internal {
-  Internal(std::string& s, Control c = {}) : data(s.data()), length(s.size()), control(c) {}
-  Internal(Chars s, Control c = {}) : data(s.data), length(s.length), control(c) {}
-  // Read only: the text is never written.
+  Internal(std::string& s, Control c = {})
+    requires(!std::is_const_v<Char>)
+      : data(s.data()), length(s.size()), control(c) {}
+  Internal(Chars s, Control c = {})
+    requires(!std::is_const_v<Char>)
+      : data(s.data), length(s.length), control(c) {}
   Internal(std::string_view s, Control c = {})
-      : data(const_cast<char*>(s.data())), length(s.size()), control(c) {}
-  char* data;
+    requires std::is_const_v<Char>
+      : data(s.data()), length(s.size()), control(c) {}
+  // Any record may be read.
+  Internal(const Internal<char>& file)
+    requires std::is_const_v<Char>
+      : data(file.data), length(file.length), control(file.control) {}
+  Char* data;
   std::size_t length;
   Control control;
 };
+Internal(std::string&, Control = {}) -> Internal<char>;
+Internal(Chars, Control = {}) -> Internal<char>;
+Internal(std::string_view, Control = {}) -> Internal<const char>;
 
 class StatementState;
 class ReadStatement;
@@ -68,8 +85,8 @@ class Statement {
   // Begins a statement; format nullptr means list-directed (READ only).
   [[nodiscard]] static ReadStatement read(const Control& control, const Format* format);
   [[nodiscard]] static WriteStatement write(const Control& control, const Format* format);
-  [[nodiscard]] static ReadStatement read(const Internal& file, const Format* format);
-  [[nodiscard]] static WriteStatement write(const Internal& file, const Format* format);
+  [[nodiscard]] static ReadStatement read(const Internal<const char>& file, const Format* format);
+  [[nodiscard]] static WriteStatement write(const Internal<char>& file, const Format* format);
   [[nodiscard]] static ReadStatement read(int unit, const Format& format);
   [[nodiscard]] static WriteStatement write(int unit, const Format& format);
 
@@ -133,7 +150,7 @@ int WRITE(int unit, const Format& format, const Ts&... items) {
   return runStatement(Statement::write(Control::of(unit), &format), {outputItem(items)...});
 }
 template <class... Ts>
-int WRITE(const Internal& file, const Format& format, const Ts&... items) {
+int WRITE(const Internal<char>& file, const Format& format, const Ts&... items) {
   return runStatement(Statement::write(file, &format), {outputItem(items)...});
 }
 
@@ -147,7 +164,7 @@ int READ(int unit, const Format& format, Ts&&... items) {
                       {inputItem(std::forward<Ts>(items))...});
 }
 template <class... Ts>
-int READ(const Internal& file, const Format& format, Ts&&... items) {
+int READ(const Internal<const char>& file, const Format& format, Ts&&... items) {
   return runStatement(Statement::read(file, &format), {inputItem(std::forward<Ts>(items))...});
 }
 template <class... Ts>
@@ -155,7 +172,7 @@ template <class... Ts>
   return runStatement(Statement::read(control, nullptr), {inputItem(std::forward<Ts>(items))...});
 }
 template <class... Ts>
-int READ(const Internal& file, ListDirected, Ts&&... items) {
+int READ(const Internal<const char>& file, ListDirected, Ts&&... items) {
   return runStatement(Statement::read(file, nullptr), {inputItem(std::forward<Ts>(items))...});
 }
 

@@ -1,7 +1,7 @@
 // Statements for the compiler alone. Built as it stands, the READs of every
 // kind of variable and the WRITEs of every kind of value compile; with one
 // CHECK_<case> defined, one statement is added on which the build must fail:
-// a READ into something read-only, or a result that must be looked at and is
+// a READ into something read-only, a WRITE into read-only text, or a result that must be looked at and is
 // dropped (built with -Werror=unused-result).
 #include <cstdint>
 #include <span>
@@ -31,6 +31,9 @@ void transfers(std::string& record) {
   WriteStatement write = Statement::write(Internal(record), &FMT("(I4,A)"));
   write << 7 << constant;
   write.end();
+  READ(Internal(std::string_view("1950")), FMT("(I4)"), number);
+  READ(Internal(constant), FMT("(A)"), text);
+
 
 #if defined(CHECK_INTO_CONST_INT)
   const std::int32_t year = 1950;
@@ -51,6 +54,13 @@ void transfers(std::string& record) {
   ReadStatement again = Statement::read(Internal(record), &FMT("(L2)"));
   again << fixed;
   again.end();
+#elif defined(CHECK_WRITE_INTO_STRING_VIEW)
+  WRITE(Internal(std::string_view(record)), FMT("(I4)"), number);
+#elif defined(CHECK_WRITE_INTO_CONST_STRING)
+  WRITE(Internal(constant), FMT("(I4)"), number);
+#elif defined(CHECK_WRITE_INTO_TEMPORARY_THROUGH_A_STATEMENT)
+  WriteStatement lost = Statement::write(Internal(std::string(4, ' ')), &FMT("(I4)"));
+  lost.end();
 #elif defined(CHECK_DISCARDED_STATEMENT)
   Statement::write(Internal(record), &FMT("(I4)"));
 #elif defined(CHECK_DISCARDED_OUTCOME)
