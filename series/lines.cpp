@@ -13,48 +13,42 @@
 
 namespace series {
 
-namespace {
-
-// Columns read beyond a line's own length, to tell the user what is cut off.
-constexpr std::size_t kLookBeyond = 256;
-
-// The last line read, as wide as kLookBeyond, and the columns its reader took.
-struct LastLine {
-  std::string whole;
-  std::size_t taken = 0;
-};
-LastLine& lastLine() {
-  static LastLine last;
-  return last;
-}
-
-// Takes the first line left to the unit as the last line read; false when
-// there is none.
-bool takePending(std::int32_t unit, LastLine& last) {
-  ReaderState& state = readerState();
-  if (state.pendingUnit != unit || state.pendingLines.empty()) return false;
-  last.whole = std::move(state.pendingLines.front());
-  state.pendingLines.erase(state.pendingLines.begin());
-  if (last.whole.size() < last.taken) last.whole.resize(last.taken, ' ');
+bool LineReader::takePending(std::int32_t unit) {
+  if (pendingUnit_ != unit || pending_.empty()) return false;
+  last_ = std::move(pending_.front());
+  pending_.erase(pending_.begin());
+  if (last_.size() < taken_) last_.resize(taken_, ' ');
   return true;
 }
 
-}  // namespace
-
-LineStatus readLine(std::int32_t unit, std::string& line) {
-  LastLine& last = lastLine();
-  last.taken = line.size();
-  if (takePending(unit, last)) {
-    std::copy_n(last.whole.begin(), line.size(), line.begin());
+// A READ that completes fills every column of last_ (the record, then
+// blanks), so the columns are blanked beforehand only when its width
+// changes, and afterwards when the READ did not complete (it transferred
+// nothing).
+LineStatus LineReader::read(std::int32_t unit, std::string& line) {
+  taken_ = line.size();
+  if (takePending(unit)) {
+    std::copy_n(last_.begin(), line.size(), line.begin());
     return LineStatus::Ok;
   }
-  last.whole.assign(std::max(line.size(), kLookBeyond), ' ');
+  const std::size_t width = std::max(line.size(), kLookBeyond);
+  if (last_.size() != width) last_.assign(width, ' ');
   std::int32_t ios = 0;
-  int rc =
-      fmtio::READ({.unit = unit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), last.whole);
+  int rc = fmtio::READ({.unit = unit, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), last_);
+  if (rc != fmtio::kCompleted) std::fill(last_.begin(), last_.end(), ' ');
   if (rc == fmtio::kOutcomeEnd) return LineStatus::End;
-  std::copy_n(last.whole.begin(), line.size(), line.begin());
+  std::copy_n(last_.begin(), line.size(), line.begin());
   return rc == fmtio::kCompleted ? LineStatus::Ok : LineStatus::Error;
+}
+
+void LineReader::unread(std::int32_t unit, std::string_view text) {
+  if (pendingUnit_ != unit) pending_.clear();
+  pendingUnit_ = unit;
+  pending_.emplace(pending_.begin(), text);
+}
+
+LineStatus readLine(std::int32_t unit, std::string& line) {
+  return readerState().lines.read(unit, line);
 }
 
 namespace {
@@ -96,31 +90,31 @@ bool holdsNumber(std::string_view text) {
 }  // namespace
 
 void reportCutData() {
-  const LastLine& last = lastLine();
+  const LineReader& lines = readerState().lines;
   std::string_view rest =
-      std::string_view(last.whole).substr(std::min(last.taken, last.whole.size()));
-  if (holdsDigits(rest)) showCut(last.taken, rest);
+      std::string_view(lines.last()).substr(std::min(lines.taken(), lines.last().size()));
+  if (holdsDigits(rest)) showCut(lines.taken(), rest);
 }
 
 void reportCutData(std::size_t fieldsEnd) {
-  const LastLine& last = lastLine();
-  std::string_view whole(last.whole);
-  std::size_t taken = std::min(last.taken, whole.size());
+  const LineReader& lines = readerState().lines;
+  std::string_view whole(lines.last());
+  std::size_t taken = std::min(lines.taken(), whole.size());
   if (fieldsEnd < taken && holdsNumber(whole.substr(fieldsEnd, taken - fieldsEnd)))
     return showCut(fieldsEnd, whole.substr(fieldsEnd));
   reportCutData();
 }
 
 void unreadLine(std::int32_t unit, std::string_view text) {
-  ReaderState& state = readerState();
-  if (state.pendingUnit != unit) state.pendingLines.clear();
-  state.pendingUnit = unit;
-  state.pendingLines.emplace(state.pendingLines.begin(), text);
+  readerState().lines.unread(unit, text);
 }
 
-void unreadLine(std::int32_t unit) { unreadLine(unit, lastLine().whole); }
+void unreadLine(std::int32_t unit) {
+  LineReader& lines = readerState().lines;
+  lines.unread(unit, lines.last());
+}
 
-const std::string& lastLineRead() { return lastLine().whole; }
+const std::string& lastLineRead() { return readerState().lines.last(); }
 
 ReaderState& readerState() {
   static ReaderState state;
