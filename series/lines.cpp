@@ -3,6 +3,7 @@
 #include "series/lines.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -61,8 +62,16 @@ void showCut(std::size_t readTo, std::string_view rest) {
 
 // Only digits can be lost values; words there are notes beside the data.
 bool holdsDigits(std::string_view text) {
-  // The columns beyond a line are mostly blanks: passed over eight at a
-  // time, each eight compared as one word.
+  // The columns beyond a line are mostly blanks, usually all of them: told
+  // by one comparison with as many blanks, then passed over eight at a time,
+  // each eight compared as one word.
+  constexpr std::array<char, kLookBeyond> kBlanks = [] {
+    std::array<char, kLookBeyond> blanks{};
+    blanks.fill(' ');
+    return blanks;
+  }();
+  if (text.size() <= kBlanks.size() && std::memcmp(text.data(), kBlanks.data(), text.size()) == 0)
+    return false;
   constexpr std::uint64_t kBlankWord = 0x2020202020202020u;
   std::size_t at = 0;
   for (std::uint64_t word; at + sizeof word <= text.size(); at += sizeof word) {
