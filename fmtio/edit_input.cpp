@@ -351,7 +351,8 @@ bool plainValue(std::uint64_t mantissa, long long fraction, int scale, bool nega
 // blank, a sign or point without digits, more digits) returns false and takes
 // the general path.
 template <class T, bool kReadable = false>
-bool readPlainDecimal(std::string_view field, int d, int scale, T& out) {
+[[gnu::always_inline]] inline bool readPlainDecimal(std::string_view field, int d, int scale,
+                                                    T& out) {
   std::size_t i = kReadable ? skipLeadingBlanksReadable(field) : skipLeadingBlanks(field);
   bool negative = false;
   if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
