@@ -119,23 +119,45 @@ void StatementState::item(const Item& item) {
   ItemInfo info{type, classOf(type), item.length};
   auto* base = static_cast<char*>(item.address);
   guarded([&] {
-    for (std::size_t i = 0; i < item.count && !failed_;) {
-      element(info, base + i * item.length);
-      ++i;
-      i += repeatRun(info, base + i * item.length, item.count - i, item.length);
-    }
+    for (std::size_t i = 0; i < item.count && !failed_;)
+      i += element(info, base + i * item.length, item.count - i, item.length);
   });
 }
 
-// The elements of an array that the repeated data descriptor the element
-// before them used goes on with ("10F6.2" over ten values): edited one after
-// another with that one field, without a walk per element. Returns how many
-// were done (the one that failed included).
-std::size_t StatementState::repeatRun(const ItemInfo& info, char* elements, std::size_t count,
-                                      std::size_t length) {
-  if (failed_ || list_ || count == 0) return 0;
-  Field field;
-  const std::size_t n = walker_.takeRepeats(info.type, count, field);
+// The next of count elements (length bytes apart): the walk to its data
+// descriptor, then the run that descriptor makes. Returns how many elements
+// were done (the one that failed included), at least one.
+std::size_t StatementState::element(const ItemInfo& info, char* address, std::size_t count,
+                                    std::size_t length) {
+  if (list_) {
+    if (int rc = list_->read(info.type, address, info.bytes)) fail(rc);
+    return 1;
+  }
+  for (;;) {
+    Field field;
+    if (int rc = walker_.next(info.type, *this, field)) {
+      fail(rc);
+      return 1;
+    }
+    if (isDataOp(field.op)) return dataRun(field, info, address, count, length);
+    if (int rc = control(field)) {
+      fail(rc);
+      return 1;
+    }
+  }
+}
+
+// The element the walk gave the field to, and those after it that the
+// repeated data descriptor goes on with ("10F6.2" over ten values, the
+// first of them included): edited one after another with that one field,
+// without a walk per element; integers, and reals of a run inside the
+// record, by their run editors. Taking the repeats first is the same as
+// taking them one at a time: nothing else moves the walk meanwhile. Returns
+// how many were done (the one that failed included).
+std::size_t StatementState::dataRun(const Field& field, const ItemInfo& info, char* elements,
+                                    std::size_t count, std::size_t length) {
+  Field repeated;
+  const std::size_t n = 1 + walker_.takeRepeats(info.type, count - 1, repeated);
   if (integerRun(field, info, elements, n, length)) return n;
   if (const std::size_t done = realInputRun(field, info, elements, n, length)) return done;
   for (std::size_t k = 0; k < n; ++k) {
@@ -146,23 +168,6 @@ std::size_t StatementState::repeatRun(const ItemInfo& info, char* elements, std:
     }
   }
   return n;
-}
-
-void StatementState::element(const ItemInfo& info, char* address) {
-  if (list_) {
-    if (int rc = list_->read(info.type, address, info.bytes)) fail(rc);
-    return;
-  }
-  for (;;) {
-    Field field;
-    if (int rc = walker_.next(info.type, *this, field)) return fail(rc);
-    if (isDataOp(field.op)) {
-      int rc = isRead_ ? editIn(field, info, address) : editOut(field, info, address);
-      if (rc != 0) fail(rc);
-      return;
-    }
-    if (int rc = control(field)) return fail(rc);
-  }
 }
 
 // Iw output over a run of integers, the form of every data file's values:
