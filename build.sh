@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ make cmake libgtest-dev libgmock-dev tmux clang libclang-rt-14-dev qt6-base-dev poppler-utils libedit-dev libpugixml-dev dpkg-dev file groff-base)
+packages=(g++ make cmake libgtest-dev libgmock-dev tmux clang libclang-rt-14-dev qt6-base-dev poppler-utils libedit-dev libpugixml-dev dpkg-dev file groff-base libbenchmark-dev)
 build_dir=${RINGEDIT_BUILD_DIR:-build}
 asan_dir=${RINGEDIT_ASAN_DIR:-build-asan}
 fuzz_dir=${RINGEDIT_FUZZ_DIR:-build-fuzz}
@@ -30,7 +30,8 @@ install_missing() {
 
 build() {
   install_missing
-  cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  # The benchmarks are built so that ctest runs the quick smoke run of each.
+  cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRINGEDIT_BENCH=ON >/dev/null
   cmake --build "$build_dir" -j "$jobs"
 }
 

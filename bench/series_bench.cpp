@@ -1,5 +1,5 @@
 // Throughput of the series readers and writers on a whole file: a 20 MB
-// decadal measurement file read series by series with DATOL and written in
+// (RINGEDIT_BENCH_MEGABYTES) decadal measurement file read series by series with DATOL and written in
 // compact format with CMPWR, and that compact file read back and written in
 // the decadal format with TRRW. Both cases report bytes_per_second of the
 // 20 MB decadal file (read in the first, written in the second) and
@@ -22,7 +22,13 @@
 
 namespace {
 
-constexpr std::size_t kFileBytes = 20'000'000;
+// The decadal file's size: 20 MB, or RINGEDIT_BENCH_MEGABYTES (the quick
+// run under ctest).
+std::size_t fileBytes() {
+  const char* megabytes = std::getenv("RINGEDIT_BENCH_MEGABYTES");
+  const long n = megabytes != nullptr ? std::atol(megabytes) : 20;
+  return static_cast<std::size_t>(n > 0 ? n : 1) * 1'000'000;
+}
 constexpr int kValuesPerSeries = 500;
 constexpr std::int32_t kInputUnit = 11;
 constexpr std::int32_t kOutputUnit = 12;
@@ -54,7 +60,8 @@ class BenchFiles {
     if (f == nullptr) std::abort();
     std::size_t bytes = 0;
     std::uint32_t x = 12345;
-    for (int no = 1; bytes < kFileBytes; ++no) {
+    const std::size_t target = fileBytes();
+    for (int no = 1; bytes < target; ++no) {
       int first = 1000 + (no * 37) % 900;
       int year = first, room = 10 - first % 10;
       for (int i = 0; i <= kValuesPerSeries; year += room, room = 10) {

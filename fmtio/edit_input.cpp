@@ -34,23 +34,45 @@ std::size_t skipBlanks(std::string_view s, std::size_t i) {
 // neither a blank nor a tab is found from the word's bits. Wider fields,
 // and machines that do not store the first character in the lowest byte,
 // take the loop.
+// The first of the word's first n bytes (n at most 8) that is neither a
+// blank nor a tab, or n; the bytes past n may hold anything.
+std::size_t firstNonBlank(std::uint64_t word, std::size_t n) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+  // The high bit of each byte set exactly when the byte is not zero.
+  auto nonZero = [](std::uint64_t x) { return (((x & kLow7) + kLow7) | x) & ~kLow7; };
+  const std::uint64_t kept = nonZero(word ^ (kOnes * ' ')) & nonZero(word ^ (kOnes * '\t'));
+  if (kept == 0) return n;  // only for a field of eight blanks
+  const auto first = static_cast<std::size_t>(std::countr_zero(kept)) / 8;
+  return first < n ? first : n;
+}
+
 std::size_t skipLeadingBlanks(std::string_view s) {
   if constexpr (std::endian::native == std::endian::little) {
     if (s.size() <= sizeof(std::uint64_t)) {
       if (s.empty()) return 0;
-      constexpr std::uint64_t kOnes = 0x0101010101010101u;
-      constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
       std::uint64_t word = 0;
       std::memcpy(&word, s.data(), s.size());
-      // The high bit of each byte set exactly when the byte is not zero.
-      auto nonZero = [](std::uint64_t x) { return (((x & kLow7) + kLow7) | x) & ~kLow7; };
-      const std::uint64_t kept = nonZero(word ^ (kOnes * ' ')) & nonZero(word ^ (kOnes * '\t'));
-      if (kept == 0) return s.size();  // only for a field of eight blanks
-      const auto first = static_cast<std::size_t>(std::countr_zero(kept)) / 8;
-      return first < s.size() ? first : s.size();
+      return firstNonBlank(word, s.size());
     }
   }
   return skipBlanks(s, 0);
+}
+
+// skipLeadingBlanks for a field of at most eight characters whose eight
+// bytes from its start may all be read (the record goes on past it): one
+// load of a whole word instead of a copy of as many bytes as the field has.
+// The bytes past the field need no masking: they come after every byte of
+// the field, and a first non-blank among them is n.
+std::size_t skipLeadingBlanksReadable(std::string_view s) {
+  if constexpr (std::endian::native == std::endian::little) {
+    if (!s.empty() && s.size() <= sizeof(std::uint64_t)) {
+      std::uint64_t word;
+      std::memcpy(&word, s.data(), sizeof word);
+      return firstNonBlank(word, s.size());
+    }
+  }
+  return skipLeadingBlanks(s);
 }
 
 // Value of a digit character in base 2, 8, 10 or 16, or -1 when it is not one.
@@ -305,6 +327,20 @@ std::size_t takeDigits(std::string_view field, std::size_t& i, std::uint64_t& ma
   return i - first;
 }
 
+// The value of a plain field from its digits (as one integer) and the
+// digits after its point; false when the power of ten is not exact in T.
+template <class T>
+bool plainValue(std::uint64_t mantissa, long long fraction, int scale, bool negative, T& out) {
+  constexpr long long kMaxExponent = std::size(ExactPowers<T>::kPowers) - 1;
+  const long long exponent = -fraction - scale;
+  if (exponent > kMaxExponent || exponent < -kMaxExponent) return false;
+  const auto m = static_cast<T>(mantissa);
+  const T value = exponent >= 0 ? m * ExactPowers<T>::kPowers[exponent]
+                                : m / ExactPowers<T>::kPowers[-exponent];
+  out = negative ? -value : value;
+  return true;
+}
+
 // The fast path of the fields data files are made of: leading blanks, an
 // optional sign and nothing but digits with at most one point, few enough
 // digits (leading zeros included) to be exact in T, and a power of ten (from
@@ -313,10 +349,10 @@ std::size_t takeDigits(std::string_view field, std::size_t& i, std::uint64_t& ma
 // digits and exponent; any other field (an exponent, an inner or trailing
 // blank, a sign or point without digits, more digits) returns false and takes
 // the general path.
-template <class T>
-bool readPlainDecimal(std::string_view field, int d, int scale, T& out) {
-  constexpr long long kMaxExponent = std::size(ExactPowers<T>::kPowers) - 1;
-  std::size_t i = skipLeadingBlanks(field);
+template <class T, bool kReadable = false>
+[[gnu::always_inline]] inline bool readPlainDecimal(std::string_view field, int d, int scale,
+                                                    T& out) {
+  std::size_t i = kReadable ? skipLeadingBlanksReadable(field) : skipLeadingBlanks(field);
   bool negative = false;
   if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
   std::uint64_t mantissa = 0;
@@ -329,13 +365,7 @@ bool readPlainDecimal(std::string_view field, int d, int scale, T& out) {
     count += after;
   }
   if (i != field.size() || count == 0 || count > ExactPowers<T>::kMaxDigits) return false;
-  const long long exponent = -fraction - scale;
-  if (exponent > kMaxExponent || exponent < -kMaxExponent) return false;
-  const auto m = static_cast<T>(mantissa);
-  const T value = exponent >= 0 ? m * ExactPowers<T>::kPowers[exponent]
-                                : m / ExactPowers<T>::kPowers[-exponent];
-  out = negative ? -value : value;
-  return true;
+  return plainValue(mantissa, fraction, scale, negative, out);
 }
 
 template <class T>
@@ -349,6 +379,33 @@ template <class T>
 int readRealAs(std::string_view field, int d, int scale, BlankMode blank, T& out) {
   if (readPlainDecimal(field, d, scale, out)) return 0;
   return readRealGeneralAs(field, d, scale, blank, out);
+}
+
+template <class T>
+int readRealInRecordAs(std::string_view field, int d, int scale, BlankMode blank, T& out) {
+  if (readPlainDecimal<T, true>(field, d, scale, out)) return 0;
+  return readRealGeneralAs(field, d, scale, blank, out);
+}
+
+// readRealFields for one precision: each field read in the loop itself,
+// the plain fast path inlined.
+template <class T>
+std::size_t readRealFieldsAs(std::string_view record, std::size_t w, std::size_t n, int d,
+                             int scale, BlankMode blank, char* elements, std::size_t length,
+                             int& status) {
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t at = k * w;
+    const std::string_view field = record.substr(at, w);
+    T v = 0;
+    // Eight bytes from the field's start lie in the record: the field may
+    // be read as one word.
+    const bool plain = record.size() - at >= 8 ? readPlainDecimal<T, true>(field, d, scale, v)
+                                               : readPlainDecimal<T>(field, d, scale, v);
+    if (!plain) status = readRealGeneralAs(field, d, scale, blank, v);
+    if (status != 0) return k + 1;
+    std::memcpy(elements + k * length, &v, sizeof v);
+  }
+  return n;
 }
 
 }  // namespace
@@ -393,6 +450,26 @@ int readReal(std::string_view field, int d, int scale, BlankMode blank, double& 
 
 int readReal(std::string_view field, int d, int scale, BlankMode blank, float& out) {
   return readRealAs(field, d, scale, blank, out);
+}
+
+int readRealInRecord(std::string_view field, int d, int scale, BlankMode blank, double& out) {
+  return readRealInRecordAs(field, d, scale, blank, out);
+}
+
+int readRealInRecord(std::string_view field, int d, int scale, BlankMode blank, float& out) {
+  return readRealInRecordAs(field, d, scale, blank, out);
+}
+
+std::size_t readRealFields(std::string_view record, std::size_t w, std::size_t n, int d, int scale,
+                           BlankMode blank, double* elements, std::size_t length, int& status) {
+  return readRealFieldsAs<double>(record, w, n, d, scale, blank, reinterpret_cast<char*>(elements),
+                                  length, status);
+}
+
+std::size_t readRealFields(std::string_view record, std::size_t w, std::size_t n, int d, int scale,
+                           BlankMode blank, float* elements, std::size_t length, int& status) {
+  return readRealFieldsAs<float>(record, w, n, d, scale, blank, reinterpret_cast<char*>(elements),
+                                 length, status);
 }
 
 int readRealGeneral(std::string_view field, int d, int scale, BlankMode blank, double& out) {

@@ -23,6 +23,22 @@ int readInteger(std::string_view field, int base, BlankMode blank, int bytes, st
 int readReal(std::string_view field, int d, int scale, BlankMode blank, double& out);
 int readReal(std::string_view field, int d, int scale, BlankMode blank, float& out);
 
+// The same for a field followed in memory by at least 8 - field.size()
+// more readable bytes (a field that does not end within the last eight
+// bytes of its record): a field of up to eight characters is read as one
+// word. The result is readReal's.
+int readRealInRecord(std::string_view field, int d, int scale, BlankMode blank, double& out);
+int readRealInRecord(std::string_view field, int d, int scale, BlankMode blank, float& out);
+
+// n fields of w characters (w > 0) that lie one after another from the
+// start of record, n * w <= record.size(), read as readReal reads each into
+// the elements (length bytes apart, from elements on). Returns how many were
+// done, the one that failed included; status is then 0 or its error.
+std::size_t readRealFields(std::string_view record, std::size_t w, std::size_t n, int d, int scale,
+                           BlankMode blank, double* elements, std::size_t length, int& status);
+std::size_t readRealFields(std::string_view record, std::size_t w, std::size_t n, int d, int scale,
+                           BlankMode blank, float* elements, std::size_t length, int& status);
+
 // The same without the fast path for fields of plain digits and a point: the general
 // parse alone, which tests hold the fast path to.
 int readRealGeneral(std::string_view field, int d, int scale, BlankMode blank, double& out);

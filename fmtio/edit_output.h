@@ -31,8 +31,16 @@ std::size_t editInteger(char* dst, Op op, int w, int m, std::int64_t value, int 
 
 // Iw with 0 < w <= kMaxNumericField, no m and no plus sign (the form of
 // every data file's values): the field editInteger writes for it, without
-// asking which form it is.
+// asking which form it is. dst must hold max(w, kPlainIntegerRoom)
+// characters; those past the field may be overwritten.
+constexpr std::size_t kPlainIntegerRoom = 16;
 std::size_t editPlainInteger(char* dst, int w, std::int64_t value);
+
+// editPlainInteger of n integers of `bytes` bytes (1, 2, 4 or 8; any other
+// is taken as 4), length bytes apart from elements on, into n fields one
+// after another from dst (which holds n * w + kPlainIntegerRoom characters).
+void editPlainIntegers(char* dst, int w, const char* elements, std::size_t n, std::size_t length,
+                       int bytes);
 
 // F, E, D, ES, EN, G, ExpD, GExpD and QW (op; `family` is the letter written
 // before w for ExpD: E, ES or EN). At most 16 significant digits are produced;

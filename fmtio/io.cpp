@@ -95,7 +95,7 @@ void StatementState::reset(bool isRead, const Control& control, const Format* fo
 void StatementState::begin(bool isRead, const Control& control, const Format* format) {
   reset(isRead, control, format);
   site_ = {isRead ? StatementKind::Read : StatementKind::Write, control.unit};
-  if (consoleHooks().pump) consoleHooks().pump();
+  if (const ConsoleHooks& hooks = consoleHooks(); hooks.pump) hooks.pump();
   int status = 0;
   unit_ = findUnit(control.unit, site_.kind, status);
   if (unit_ == nullptr) return fail(status != 0 ? status : kErrInternal);

@@ -80,9 +80,10 @@ void appendOutputRecord(std::string& out, std::string_view record, bool continui
   if (advance) appendRecordEnd(out, carriage, ends);
 }
 
+// One append of the companion and, for LIST, the terminator.
 void appendRecordEnd(std::string& out, Carriage carriage, const LineEnds& ends) {
-  out += ends.companion;
-  if (carriage == Carriage::List) out += ends.terminator;
+  const char end[] = {ends.companion, ends.terminator};
+  out.append(end, carriage == Carriage::List ? 2 : 1);
 }
 
 }  // namespace fmtio

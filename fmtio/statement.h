@@ -58,9 +58,9 @@ class StatementState : public RecordEnd, public RecordSource {
       fail(kErrNoMemory);
     }
   }
-  void element(const ItemInfo& info, char* address);
-  std::size_t repeatRun(const ItemInfo& info, char* elements, std::size_t count,
-                        std::size_t length);
+  std::size_t element(const ItemInfo& info, char* address, std::size_t count, std::size_t length);
+  std::size_t dataRun(const Field& field, const ItemInfo& info, char* elements, std::size_t count,
+                      std::size_t length);
   bool integerRun(const Field& field, const ItemInfo& info, const char* elements, std::size_t n,
                   std::size_t length);
   std::size_t realInputRun(const Field& field, const ItemInfo& info, char* elements,

@@ -96,7 +96,16 @@ double loadReal(const char* p, std::size_t bytes) {
 
 }  // namespace
 
+// The words of the integer and real types, those of nearly every item,
+// are told apart by one switch before the table is searched.
 ItemType itemTypeOf(std::uint32_t typeWord) {
+  switch (typeWord) {
+    case kTypeInteger4: return ItemType::Integer4;
+    case kTypeReal4: return ItemType::Real4;
+    case kTypeReal8: return ItemType::Real8;
+    case kTypeCharacter: return ItemType::Character;
+    default: break;
+  }
   for (const TypeWordInfo& info : kTypeWords)
     if (info.word == typeWord) return info.type;
   return ItemType::None;
@@ -110,23 +119,45 @@ void StatementState::item(const Item& item) {
   ItemInfo info{type, classOf(type), item.length};
   auto* base = static_cast<char*>(item.address);
   guarded([&] {
-    for (std::size_t i = 0; i < item.count && !failed_;) {
-      element(info, base + i * item.length);
-      ++i;
-      i += repeatRun(info, base + i * item.length, item.count - i, item.length);
-    }
+    for (std::size_t i = 0; i < item.count && !failed_;)
+      i += element(info, base + i * item.length, item.count - i, item.length);
   });
 }
 
-// The elements of an array that the repeated data descriptor the element
-// before them used goes on with ("10F6.2" over ten values): edited one after
-// another with that one field, without a walk per element. Returns how many
-// were done (the one that failed included).
-std::size_t StatementState::repeatRun(const ItemInfo& info, char* elements, std::size_t count,
-                                      std::size_t length) {
-  if (failed_ || list_ || count == 0) return 0;
-  Field field;
-  const std::size_t n = walker_.takeRepeats(info.type, count, field);
+// The next of count elements (length bytes apart): the walk to its data
+// descriptor, then the run that descriptor makes. Returns how many elements
+// were done (the one that failed included), at least one.
+std::size_t StatementState::element(const ItemInfo& info, char* address, std::size_t count,
+                                    std::size_t length) {
+  if (list_) {
+    if (int rc = list_->read(info.type, address, info.bytes)) fail(rc);
+    return 1;
+  }
+  for (;;) {
+    Field field;
+    if (int rc = walker_.next(info.type, *this, field)) {
+      fail(rc);
+      return 1;
+    }
+    if (isDataOp(field.op)) return dataRun(field, info, address, count, length);
+    if (int rc = control(field)) {
+      fail(rc);
+      return 1;
+    }
+  }
+}
+
+// The element the walk gave the field to, and those after it that the
+// repeated data descriptor goes on with ("10F6.2" over ten values, the
+// first of them included): edited one after another with that one field,
+// without a walk per element; integers, and reals of a run inside the
+// record, by their run editors. Taking the repeats first is the same as
+// taking them one at a time: nothing else moves the walk meanwhile. Returns
+// how many were done (the one that failed included).
+std::size_t StatementState::dataRun(const Field& field, const ItemInfo& info, char* elements,
+                                    std::size_t count, std::size_t length) {
+  Field repeated;
+  const std::size_t n = 1 + walker_.takeRepeats(info.type, count - 1, repeated);
   if (integerRun(field, info, elements, n, length)) return n;
   if (const std::size_t done = realInputRun(field, info, elements, n, length)) return done;
   for (std::size_t k = 0; k < n; ++k) {
@@ -137,23 +168,6 @@ std::size_t StatementState::repeatRun(const ItemInfo& info, char* elements, std:
     }
   }
   return n;
-}
-
-void StatementState::element(const ItemInfo& info, char* address) {
-  if (list_) {
-    if (int rc = list_->read(info.type, address, info.bytes)) fail(rc);
-    return;
-  }
-  for (;;) {
-    Field field;
-    if (int rc = walker_.next(info.type, *this, field)) return fail(rc);
-    if (isDataOp(field.op)) {
-      int rc = isRead_ ? editIn(field, info, address) : editOut(field, info, address);
-      if (rc != 0) fail(rc);
-      return;
-    }
-    if (int rc = control(field)) return fail(rc);
-  }
 }
 
 // Iw output over a run of integers, the form of every data file's values:
@@ -168,10 +182,9 @@ bool StatementState::integerRun(const Field& field, const ItemInfo& info, const 
   const auto w = static_cast<std::size_t>(field.w);
   const std::size_t lastStart = pos_ + (n - 1) * w;
   if (lastStart < pos_ || recordLimit() < lastStart) return false;
-  char* dst = reserve(n * w);
+  char* dst = reserve(n * w + kPlainIntegerRoom);
   if (field.d == kAbsent && !modes_.plusSign) {
-    for (std::size_t k = 0; k < n; ++k)
-      editPlainInteger(dst + k * w, field.w, loadInteger(elements + k * length, info.bytes));
+    editPlainIntegers(dst, field.w, elements, n, length, static_cast<int>(info.bytes));
   } else {
     const int bytes = static_cast<int>(info.bytes);
     for (std::size_t k = 0; k < n; ++k)
@@ -193,21 +206,16 @@ std::size_t StatementState::readRealRun(const Field& field, char* elements, std:
                                         std::size_t length) {
   const auto w = static_cast<std::size_t>(field.w);
   const int d = field.d == kAbsent ? 0 : field.d;
-  for (std::size_t k = 0; k < n; ++k) {
-    T v = 0;
-    const int rc = readReal(in_.substr(pos_, w), d, modes_.scale, blank_, v);
-    pos_ += w;
-    if (rc != 0) {
-      fail(rc);
-      return k + 1;
-    }
-    std::memcpy(elements + k * length, &v, sizeof v);
-  }
-  return n;
+  int status = 0;
+  const std::size_t done = readRealFields(in_.substr(pos_), w, n, d, modes_.scale, blank_,
+                                          reinterpret_cast<T*>(elements), length, status);
+  pos_ += done * w;
+  if (status != 0) fail(status);
+  return done;
 }
 
-std::size_t StatementState::realInputRun(const Field& field, const ItemInfo& info,
-                                         char* elements, std::size_t n, std::size_t length) {
+std::size_t StatementState::realInputRun(const Field& field, const ItemInfo& info, char* elements,
+                                         std::size_t n, std::size_t length) {
   if (!isRead_ || n == 0 || info.cls != TypeClass::Real || field.w <= 0) return 0;
   if (field.op != Op::F && field.op != Op::E && field.op != Op::D && field.op != Op::G) return 0;
   const auto w = static_cast<std::size_t>(field.w);

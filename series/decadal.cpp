@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,16 +37,30 @@ constexpr std::string_view kNoSamples = "******";
 // Columns of the identification of an index line.
 constexpr std::size_t kIndexIdentWidth = 6;
 
-// The values of the series being read, as F6.2 read them.
-std::array<double, kMaxValues>& fieldValues() {
-  static std::array<double, kMaxValues> values;
-  return values;
-}
+// The series being read and the year its next value must have.
+struct DecadalRead {
+  DecadalRead(Series& series, std::int32_t u, bool isIndex)
+      : s(series),
+        fill(series, "TRRW"),
+        unit(u),
+        index(isIndex),
+        storeSamples(isIndex && shownIdent(series.ident) != kNoSamples) {}
+  Series& s;
+  SeriesFill fill;
+  std::int32_t unit;
+  bool index;
+  bool storeSamples;
+  std::int64_t nextYear = 0;
+  std::string firstLine = {};   // the series' first data line
+  bool otherIdentTold = false;  // a line of another identification was told
+  // The values taken so far as F6.2 read them (measurements): the series'
+  // values once more when its marker turns out to be -9999.
+  std::unique_ptr<double[]> read = std::make_unique_for_overwrite<double[]>(kMaxValues);
+};
 
 // The hundredths read become thousandths: the series' marker is -9999.
-void toThousandths(Series& s) {
-  const std::array<double, kMaxValues>& read = fieldValues();
-  for (int j = 0; j < s.count; ++j) s.values[j] = static_cast<float>(read[j] / 10.0);
+void toThousandths(const DecadalRead& r) {
+  for (int j = 0; j < r.s.count; ++j) r.s.values[j] = static_cast<float>(r.read[j] / 10.0);
 }
 
 // The measurement fields of a line, without what stands after them.
@@ -68,7 +83,8 @@ constexpr std::size_t kMarkerSearchLines = kMaxValues / 10 + 2;
 // it takes that of the next marker in the file (of the rest of the series,
 // or of the series after it). The lines looked at, and the last line read
 // when withLast, are put back for the next series.
-void precisionFromNextMarker(Series& s, std::int32_t unit, bool withLast) {
+void precisionFromNextMarker(const DecadalRead& r, bool withLast) {
+  const std::int32_t unit = r.unit;
   std::vector<std::string> seen;
   if (withLast) seen.push_back(lastLineRead());
   std::string line(kLineLength, ' ');
@@ -79,20 +95,8 @@ void precisionFromNextMarker(Series& s, std::int32_t unit, bool withLast) {
     marker = markerOn(line);
   }
   for (auto it = seen.rbegin(); it != seen.rend(); ++it) unreadLine(unit, *it);
-  if (marker < 0) toThousandths(s);
+  if (marker < 0) toThousandths(r);
 }
-
-// The series being read and the year its next value must have.
-struct DecadalRead {
-  Series& s;
-  SeriesFill fill;
-  std::int32_t unit;
-  bool index;
-  bool storeSamples;
-  std::int64_t nextYear = 0;
-  std::string firstLine = {};   // the series' first data line
-  bool otherIdentTold = false;  // a line of another identification was told
-};
 
 // What one line gave the series: the values taken, and whether the series
 // ended on it.
@@ -152,7 +156,7 @@ bool markerReadAsValue(const DecadalRead& r, const DecadalLine& d, std::string_v
 // The series ends at its stop marker; after -9999 the hundredths read
 // become thousandths. The marker is kept as the file's last one.
 void endAtMarker(DecadalRead& r, std::int32_t kind) {
-  if (kind < 0) toThousandths(r.s);
+  if (kind < 0) toThousandths(r);
   ReaderState& state = readerState();
   state.lastMarker = kind;
   state.markerUnit = r.unit;
@@ -178,7 +182,6 @@ void reportBeyondDecade(const DecadalRead& r, const DecadalLine& d, std::string_
 // Takes the values of one measurement line up to its stop marker. A field
 // the line does not hold, or holds cut, is no value.
 Taken takeMeasurements(DecadalRead& r, const DecadalLine& d, std::string_view line) {
-  std::array<double, kMaxValues>& read = fieldValues();
   FieldsPresent present = fieldsPresent(line, kMeasurementFields);
   FieldsPresent inFields = fieldsPresent(fieldsOnly(line), kMeasurementFields);
   LineMarker stop = stopMarker(d, inFields);
@@ -191,7 +194,7 @@ Taken takeMeasurements(DecadalRead& r, const DecadalLine& d, std::string_view li
       return t;
     }
     if (i == present.whole) break;
-    if (r.s.count < kMaxValues) read[r.s.count] = d.values[i];
+    if (r.s.count < kMaxValues) r.read[r.s.count] = d.values[i];
     r.fill.add(static_cast<float>(d.values[i]));
     ++t.values;
   }
@@ -246,7 +249,7 @@ void missingMarker(DecadalRead& r) {
   }
   const ReaderState& state = readerState();
   bool thousandths = state.markerUnit == r.unit && state.lastMarker < 0;
-  if (thousandths) toThousandths(r.s);
+  if (thousandths) toThousandths(r);
   fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,' ends without its stop marker',"
                    "' at the end of the file: read at ',A,' precision')"),
@@ -263,7 +266,7 @@ void yearBreak(DecadalRead& r, std::int32_t lineYear) {
   if (r.index)
     unreadLine(r.unit);
   else
-    precisionFromNextMarker(r.s, r.unit, true);
+    precisionFromNextMarker(r, true);
 }
 
 // A line inside a series that does not read as a data line: the series
@@ -274,7 +277,7 @@ void damagedLine(const DecadalRead& r, std::string_view line) {
                FMT("(' >> Sbr TRRW:  Series ',A,' ends in ',I0,' at a line that does not',"
                    "' read:'/1X,A)"),
                shownIdent(r.s.ident), r.nextYear - 1, line.substr(0, end));
-  if (!r.index) precisionFromNextMarker(r.s, r.unit, false);
+  if (!r.index) precisionFromNextMarker(r, false);
 }
 
 // Whether two lines carry the same identification.
@@ -335,7 +338,7 @@ bool takeLine(DecadalRead& r, const DecadalLine& d, std::string_view line) {
 void readDecadal(Series& s, std::int32_t unit, bool index) {
   ReaderState& state = readerState();
   s.count = 0;
-  DecadalRead r{s, SeriesFill(s, "TRRW"), unit, index, index && shownIdent(s.ident) != kNoSamples};
+  DecadalRead r(s, unit, index);
   int textLines = 0;
   std::string line(kLineLength, ' ');
   std::string lastText;  // the last line before the series that did not read

@@ -25,8 +25,7 @@ struct MeasurementScale {
   std::string_view request;  // the writer request of the precision
 };
 // Precision of the measurement format -> multiplier, stop marker, request.
-constexpr MeasurementScale kMeasurementScales[] = {{100.0f, 999, "MW"},
-                                                   {1000.0f, -9999, "3W"}};
+constexpr MeasurementScale kMeasurementScales[] = {{100.0f, 999, "MW"}, {1000.0f, -9999, "3W"}};
 
 // A stored integer that would be read as a stop marker -> the integer
 // written instead, with a message: 999 (the .01 marker) as 1000, -9999
@@ -100,7 +99,8 @@ std::string measurementIdent(const Series& s) {
 // kNoField for a product that is not a number or beyond every field.
 std::int32_t nearestStored(float value, float factor) {
   double product = value * factor;  // the single-precision product
-  if (!std::isfinite(product) || std::fabs(product) >= 2.0e9) return kNoField;
+  // One comparison: a product that is not a number compares false too.
+  if (!(std::fabs(product) < 2.0e9)) return kNoField;
   return static_cast<std::int32_t>(product < 0 ? product - 0.5 : product + 0.5);
 }
 
@@ -119,6 +119,13 @@ void reportNoField(const Series& s, int i, int width) {
 
 std::int32_t storedMeasurement(const Series& s, int i, const MeasurementScale& scale) {
   std::int32_t k = nearestStored(s.values[i], scale.factor);
+  // Nearly every integer fits its field and is no stop marker: told by one
+  // range check and two comparisons before the tables are looked at.
+  constexpr std::int32_t kLowestFitting = -99999;
+  constexpr std::int32_t kHighestFitting = 999999;
+  if (k >= kLowestFitting && k <= kHighestFitting && k != kStandIns[0].marker &&
+      k != kStandIns[1].marker)
+    return k;
   for (const StandIn& m : kStandIns) {
     if (k != m.marker) continue;
     fmtio::WRITE(fmtio::kConsoleOutput,
@@ -183,12 +190,16 @@ int firstValueBeyond(const Series& s, std::string_view request) {
   const MeasurementScale* scale = nullptr;
   for (const MeasurementScale& m : kMeasurementScales)
     if (m.request == request) scale = &m;
-  for (int i = 0; i < s.count && i < kMaxValues; ++i) {
-    if (!std::isfinite(s.values[i])) return i;
-    if (scale != nullptr && !fitsField(nearestStored(s.values[i], scale->factor),
-                                       kMeasurementWidth))
-      return i;
+  const int n = std::min(s.count, static_cast<std::int32_t>(kMaxValues));
+  // A value that is not finite has no stored integer (kNoField), which no
+  // field holds: the one test covers both.
+  if (scale != nullptr) {
+    for (int i = 0; i < n; ++i)
+      if (!fitsField(nearestStored(s.values[i], scale->factor), kMeasurementWidth)) return i;
+    return -1;
   }
+  for (int i = 0; i < n; ++i)
+    if (!std::isfinite(s.values[i])) return i;
   return -1;
 }
 

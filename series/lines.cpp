@@ -3,6 +3,7 @@
 #include "series/lines.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -13,46 +14,41 @@
 
 namespace series {
 
-namespace {
-
-// Columns read beyond a line's own length, to tell the user what is cut off.
-constexpr std::size_t kLookBeyond = 256;
-
-// The last line read, as wide as kLookBeyond, and the columns its reader took.
-struct LastLine {
-  std::string whole;
-  std::size_t taken = 0;
-};
-LastLine& lastLine() {
-  static LastLine last;
-  return last;
-}
-
-// Takes the first line left to the unit as the last line read; false when
-// there is none.
-bool takePending(std::int32_t unit, LastLine& last) {
-  ReaderState& state = readerState();
-  if (state.pendingUnit != unit || state.pendingLines.empty()) return false;
-  last.whole = std::move(state.pendingLines.front());
-  state.pendingLines.erase(state.pendingLines.begin());
-  if (last.whole.size() < last.taken) last.whole.resize(last.taken, ' ');
+bool LineReader::takePending(std::int32_t unit) {
+  if (pendingUnit_ != unit || pending_.empty()) return false;
+  last_ = std::move(pending_.front());
+  pending_.erase(pending_.begin());
+  if (last_.size() < taken_) last_.resize(taken_, ' ');
   return true;
 }
 
-}  // namespace
-
-LineStatus readLine(std::int32_t unit, std::string& line) {
-  LastLine& last = lastLine();
-  last.taken = line.size();
-  if (takePending(unit, last)) {
-    std::copy_n(last.whole.begin(), line.size(), line.begin());
+// A READ that completes fills every column of last_ (the record, then
+// blanks), so the columns are blanked beforehand only when its width
+// changes, and afterwards when the READ did not complete (it transferred
+// nothing).
+LineStatus LineReader::read(std::int32_t unit, std::string& line) {
+  taken_ = line.size();
+  if (takePending(unit)) {
+    std::copy_n(last_.begin(), line.size(), line.begin());
     return LineStatus::Ok;
   }
-  last.whole.assign(std::max(line.size(), kLookBeyond), ' ');
-  int rc = fmtio::READ(fmtio::Control::catching(unit), FMT("(A)"), last.whole);
+  const std::size_t width = std::max(line.size(), kLookBeyond);
+  if (last_.size() != width) last_.assign(width, ' ');
+  int rc = fmtio::READ(fmtio::Control::catching(unit), FMT("(A)"), last_);
+  if (rc != fmtio::kCompleted) std::fill(last_.begin(), last_.end(), ' ');
   if (rc == fmtio::kOutcomeEnd) return LineStatus::End;
-  std::copy_n(last.whole.begin(), line.size(), line.begin());
+  std::copy_n(last_.begin(), line.size(), line.begin());
   return rc == fmtio::kCompleted ? LineStatus::Ok : LineStatus::Error;
+}
+
+void LineReader::unread(std::int32_t unit, std::string_view text) {
+  if (pendingUnit_ != unit) pending_.clear();
+  pendingUnit_ = unit;
+  pending_.emplace(pending_.begin(), text);
+}
+
+LineStatus readLine(std::int32_t unit, std::string& line) {
+  return readerState().lines.read(unit, line);
 }
 
 namespace {
@@ -66,8 +62,16 @@ void showCut(std::size_t readTo, std::string_view rest) {
 
 // Only digits can be lost values; words there are notes beside the data.
 bool holdsDigits(std::string_view text) {
-  // The columns beyond a line are mostly blanks: passed over eight at a
-  // time, each eight compared as one word.
+  // The columns beyond a line are mostly blanks, usually all of them: told
+  // by one comparison with as many blanks, then passed over eight at a time,
+  // each eight compared as one word.
+  constexpr std::array<char, kLookBeyond> kBlanks = [] {
+    std::array<char, kLookBeyond> blanks{};
+    blanks.fill(' ');
+    return blanks;
+  }();
+  if (text.size() <= kBlanks.size() && std::memcmp(text.data(), kBlanks.data(), text.size()) == 0)
+    return false;
   constexpr std::uint64_t kBlankWord = 0x2020202020202020u;
   std::size_t at = 0;
   for (std::uint64_t word; at + sizeof word <= text.size(); at += sizeof word) {
@@ -95,31 +99,31 @@ bool holdsNumber(std::string_view text) {
 }  // namespace
 
 void reportCutData() {
-  const LastLine& last = lastLine();
+  const LineReader& lines = readerState().lines;
   std::string_view rest =
-      std::string_view(last.whole).substr(std::min(last.taken, last.whole.size()));
-  if (holdsDigits(rest)) showCut(last.taken, rest);
+      std::string_view(lines.last()).substr(std::min(lines.taken(), lines.last().size()));
+  if (holdsDigits(rest)) showCut(lines.taken(), rest);
 }
 
 void reportCutData(std::size_t fieldsEnd) {
-  const LastLine& last = lastLine();
-  std::string_view whole(last.whole);
-  std::size_t taken = std::min(last.taken, whole.size());
+  const LineReader& lines = readerState().lines;
+  std::string_view whole(lines.last());
+  std::size_t taken = std::min(lines.taken(), whole.size());
   if (fieldsEnd < taken && holdsNumber(whole.substr(fieldsEnd, taken - fieldsEnd)))
     return showCut(fieldsEnd, whole.substr(fieldsEnd));
   reportCutData();
 }
 
 void unreadLine(std::int32_t unit, std::string_view text) {
-  ReaderState& state = readerState();
-  if (state.pendingUnit != unit) state.pendingLines.clear();
-  state.pendingUnit = unit;
-  state.pendingLines.emplace(state.pendingLines.begin(), text);
+  readerState().lines.unread(unit, text);
 }
 
-void unreadLine(std::int32_t unit) { unreadLine(unit, lastLine().whole); }
+void unreadLine(std::int32_t unit) {
+  LineReader& lines = readerState().lines;
+  lines.unread(unit, lines.last());
+}
 
-const std::string& lastLineRead() { return lastLine().whole; }
+const std::string& lastLineRead() { return readerState().lines.last(); }
 
 ReaderState& readerState() {
   static ReaderState state;

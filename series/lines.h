@@ -3,6 +3,7 @@
 // the identification field and the filling of a series up to its capacity.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,8 +22,38 @@ constexpr int kMaxTextLines = 25;
 // Outcome of reading one line, as the runtime reports it.
 enum class LineStatus { Ok, Error, End };
 
-// Reads the next record of the unit with "(A)" into line (its size is kept:
-// a shorter record is padded with blanks, a longer one cut).
+// Columns read beyond a line's own length, to tell the user what is cut off.
+constexpr std::size_t kLookBeyond = 256;
+
+// The reading of whole lines: the lines a reader put back, returned first,
+// and the last line read, as wide as kLookBeyond, with the columns its
+// reader took. One belongs to the readers' state (ReaderState::lines) and
+// is reset with it.
+class LineReader {
+ public:
+  // The next line of the unit: a line put back for it, else its next record
+  // read with "(A)". line keeps its size (a shorter record is padded with
+  // blanks, a longer one cut).
+  LineStatus read(std::int32_t unit, std::string& line);
+  // Makes text the next line read from the unit (the line put back last
+  // comes first); lines put back for another unit are dropped.
+  void unread(std::int32_t unit, std::string_view text);
+  // The last line read, with the columns beyond its length, and how many
+  // columns its reader took.
+  const std::string& last() const { return last_; }
+  std::size_t taken() const { return taken_; }
+
+ private:
+  bool takePending(std::int32_t unit);
+  std::vector<std::string> pending_;  // the next line first
+  std::int32_t pendingUnit_ = 0;
+  std::string last_;
+  std::size_t taken_ = 0;
+};
+
+// The readers' line reader (readerState().lines): readLine reads the next
+// record of the unit with "(A)" into line (its size is kept: a shorter
+// record is padded with blanks, a longer one cut).
 LineStatus readLine(std::int32_t unit, std::string& line);
 // A reader that took the last line as data calls this: text standing beyond
 // the columns it read is shown with a message instead of being lost silently.
@@ -50,10 +81,10 @@ struct ReaderState {
   // first line the next block of that unit reads.
   std::string meteoPending;
   std::int32_t meteoPendingUnit = 0;
-  // Lines a reader took from a unit and put back for the next series, the
-  // next first: readLine returns them before it reads that unit again.
-  std::vector<std::string> pendingLines;
-  std::int32_t pendingUnit = 0;
+  // The line reader: the lines a reader took from a unit and put back for
+  // the next series, which readLine returns before it reads that unit
+  // again, and the last line read.
+  LineReader lines;
   // TRRAC: the pending identification line continues a series that broke
   // off inside the file.
   bool accuriteContinues = false;

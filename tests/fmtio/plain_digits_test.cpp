@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "fmtio/edit_input.h"
 #include "fmtio/errors.h"
@@ -94,6 +95,17 @@ constexpr const char* kFields[] = {
     "-0.",
     "1.5e2",
     "1.5-2",
+    "+1234567",
+    "-9999999",
+    "-12345678",
+    "00000000",
+    "-0000000",
+    " 0000012",
+    "\t-12",
+    "  -1 ",
+    "1-",
+    "12/4",
+    "   :",
 };
 
 constexpr int kPlaces[] = {0, 1, 2, 3, 7, 15, 22, 23, 40};
@@ -120,6 +132,38 @@ TEST(PlainDigitInput, SameValueAndStatusAsTheGeneralParse) {
           expectSameAsGeneral<double>(field, d, scale, blank);
           expectSameAsGeneral<float>(field, d, scale, blank);
         }
+}
+
+// The word-wide path of a field inside its record: the bytes after the
+// field (which it loads with the field and must mask away) are digits,
+// blanks, a sign or a point, and must not change what the field reads.
+constexpr const char* kAfterField[] = {"99999999", "        ", "-.-.-.-.", "\t\t\t\t\t\t\t\t",
+                                       "0", "+"};
+
+template <class T>
+void expectInRecordSameAsGeneral(const char* field, const char* after, int d, int scale,
+                                 BlankMode blank) {
+  const std::string record = std::string(field) + after + "12345678";
+  const std::string_view text = std::string_view(record).substr(0, std::strlen(field));
+  T fast = T(4711), general = T(4711);
+  int fastStatus = readRealInRecord(text, d, scale, blank, fast);
+  int generalStatus = readRealGeneral(std::string(field), d, scale, blank, general);
+  ASSERT_EQ(fastStatus, generalStatus) << "field '" << field << "' before '" << after << "' d "
+                                       << d << " scale " << scale << " bytes " << sizeof(T);
+  EXPECT_EQ(std::memcmp(&fast, &general, sizeof(T)), 0)
+      << "field '" << field << "' before '" << after << "' d " << d << " scale " << scale
+      << " bytes " << sizeof(T) << ": fast " << fast << ", general " << general;
+}
+
+TEST(PlainDigitInput, InsideTheRecordSameValueAndStatusAsTheGeneralParse) {
+  for (const char* field : kFields)
+    for (const char* after : kAfterField)
+      for (int d : kPlaces)
+        for (int scale : kScales)
+          for (BlankMode blank : kModes) {
+            expectInRecordSameAsGeneral<double>(field, after, d, scale, blank);
+            expectInRecordSameAsGeneral<float>(field, after, d, scale, blank);
+          }
 }
 
 struct ValueCase {

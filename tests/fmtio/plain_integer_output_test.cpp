@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -15,8 +16,11 @@
 namespace fmtio {
 namespace {
 
+// The buffer starts full of '?', so that a column the editor leaves
+// unwritten shows instead of passing with what an earlier field left there.
 std::string edit(int w, int m, std::int64_t value) {
   char buf[kMaxNumericField];
+  std::memset(buf, '?', sizeof buf);
   const std::size_t n = editInteger(buf, Op::I, w, m, value, 8, OutputModes{});
   return std::string(buf, n) + ";";
 }

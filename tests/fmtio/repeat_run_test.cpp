@@ -11,6 +11,7 @@
 #include <cstring>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "fmtio/format.h"
@@ -123,6 +124,10 @@ const OutputCase kOutputs[] = {
     {"(100I5)", std::vector<double>(90, 1234)},   // the run would start fields past it
     {"(10X,100I5)", std::vector<double>(79, 5)},
     {"(I0,3I0)", {0, -7, 123456, 9}},
+    {"(3I12)", {-1, 2147483647, -2147483648.0, 0, 17}},  // wider than one word of blanks
+    {"(2I16,I17)", {-1, 9, -99, 1234567, 5}},
+    {"(4I9,2X,4I1)", {-12345678, 123456789, -1, 0, 1, 2, 3, -4, 5}},
+    {"(5I1)", {0, 9, -1, 10, 3, 4}},
 };
 
 // Writes the values as elements of T with the format, either as one array
@@ -130,7 +135,13 @@ const OutputCase kOutputs[] = {
 template <class T>
 std::string writeFrom(const OutputCase& c, bool asArray, int& outcome) {
   std::vector<T> values;
-  for (double v : c.values) values.push_back(static_cast<T>(v));
+  // Integers narrower than a value wrap (through 64 bits, never a cast of
+  // an out-of-range double).
+  for (double v : c.values)
+    if constexpr (std::is_integral_v<T>)
+      values.push_back(static_cast<T>(static_cast<std::int64_t>(v)));
+    else
+      values.push_back(static_cast<T>(v));
   Format format{c.format};
   std::string record(400, '#');
   std::int32_t ios = 0;
@@ -162,6 +173,7 @@ TEST(RepeatRun, ArrayOutputIsWrittenAsElementByElement) {
       expectSameOutput<std::int32_t>(c);
       expectSameOutput<std::int64_t>(c);
       expectSameOutput<std::int16_t>(c);
+      expectSameOutput<std::int8_t>(c);
     }
   }
 }
