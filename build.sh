@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Builds ringedit and starts the editor, or builds it and runs every test.
 #   ./build.sh run      build, then start ringedit on this terminal
-#   ./build.sh test     build, then run every test; then the core and its
-#                       tests again under AddressSanitizer and
+#   ./build.sh test     build, check that every source is formatted as
+#                       .clang-format says, run every test; then the core and
+#                       its tests again under AddressSanitizer and
 #                       UndefinedBehaviorSanitizer (build-asan/), and a short
 #                       pass of every fuzz target (build-fuzz/, clang)
 # Packages the build needs are installed first (apt-get), only when missing.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ make cmake libgtest-dev libgmock-dev tmux clang libclang-rt-14-dev qt6-base-dev poppler-utils libedit-dev libpugixml-dev dpkg-dev file groff-base libbenchmark-dev)
+packages=(g++ make cmake libgtest-dev libgmock-dev tmux clang libclang-rt-14-dev qt6-base-dev poppler-utils libedit-dev libpugixml-dev dpkg-dev file groff-base libbenchmark-dev clang-format)
 build_dir=${RINGEDIT_BUILD_DIR:-build}
 asan_dir=${RINGEDIT_ASAN_DIR:-build-asan}
 fuzz_dir=${RINGEDIT_FUZZ_DIR:-build-fuzz}
@@ -33,6 +34,17 @@ build() {
   # The benchmarks are built so that ctest runs the quick smoke run of each.
   cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRINGEDIT_BENCH=ON >/dev/null
   cmake --build "$build_dir" -j "$jobs"
+}
+
+# Every C++ source and header of the project formatted as .clang-format
+# says; a file that is not fails the test command.
+format_check() {
+  local files=()
+  mapfile -t files < <(find app bench common console dialogue fmtio fuzz resources series tests tools \
+    -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+  clang-format --dry-run -Werror "${files[@]}" && return 0
+  echo "Not formatted: run clang-format -i on the files named above" >&2
+  return 1
 }
 
 # The core and its tests (not the window environment) with AddressSanitizer
@@ -60,6 +72,7 @@ case "${1:-}" in
   test)
     build
     status=0
+    format_check || status=1
     ctest --test-dir "$build_dir" --output-on-failure -j "$jobs" --timeout 600 || status=1
     sanitized_tests || status=1
     fuzz_smoke || status=1

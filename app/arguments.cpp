@@ -88,8 +88,8 @@ std::string takeOption(const std::vector<std::string>& words, std::size_t& k, Ac
     o.force = true;
     return "";
   }
-  const bool takesValue = word == "--from" || (convert && (word == "--to" || word == "-o" ||
-                                                           word == "--out-dir"));
+  const bool takesValue =
+      word == "--from" || (convert && (word == "--to" || word == "-o" || word == "--out-dir"));
   if (!takesValue) return "unknown option " + words[k];
   if (!inlineValue) {
     if (k + 1 >= words.size()) return word + " needs a value";
@@ -116,7 +116,8 @@ std::string takeOption(const std::vector<std::string>& words, std::size_t& k, Ac
 std::string checkWhole(Action action, const BatchOptions& o) {
   if (o.inputs.empty()) return "no INPUT given";
   if (action != Action::Convert) return "";
-  if (o.output.empty() == o.outDir.empty()) return "convert needs either -o NEWFILE or --out-dir DIR";
+  if (o.output.empty() == o.outDir.empty())
+    return "convert needs either -o NEWFILE or --out-dir DIR";
   if (!o.output.empty() && o.inputs.size() != 1) return "-o names the new file of one INPUT";
   return "";
 }
@@ -136,9 +137,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& words) {
   if (words.size() == 1 && (first == "-h" || first == "--help")) line.action = Action::Help;
   if (words.size() == 1 && first == "--version") line.action = Action::Version;
   if (line.action != Action::Session) return line;
-  if (first == "convert") line.action = Action::Convert;
-  else if (first == "check") line.action = Action::Check;
-  else return usageError("unknown command or option " + first);
+  if (first == "convert")
+    line.action = Action::Convert;
+  else if (first == "check")
+    line.action = Action::Check;
+  else
+    return usageError("unknown command or option " + first);
   bool optionsEnd = false;
   for (std::size_t k = 1; k < words.size(); ++k) {
     const std::string& word = words[k];

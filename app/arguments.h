@@ -18,14 +18,14 @@ namespace app {
 
 // What convert and check are asked to do.
 struct BatchOptions {
-  char from = ' ';         // the inputs' format letter; blank: identify each input
-  char to = 'C';           // the new files' format: C, M, 3 or I (indices)
+  char from = ' ';  // the inputs' format letter; blank: identify each input
+  char to = 'C';    // the new files' format: C, M, 3 or I (indices)
   // An exchange format instead of the letters: the inputs' and the new files'.
   series::Exchange fromExchange = series::Exchange::None;
   series::Exchange toExchange = series::Exchange::None;
-  bool force = false;      // an existing new file may be replaced
-  std::string output;      // -o: the new file of the one input
-  std::string outDir;      // --out-dir: the folder of the new files
+  bool force = false;  // an existing new file may be replaced
+  std::string output;  // -o: the new file of the one input
+  std::string outDir;  // --out-dir: the folder of the new files
   std::vector<std::string> inputs;
 };
 

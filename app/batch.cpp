@@ -7,8 +7,8 @@
 #include <string_view>
 #include <utility>
 
-#include "app/series_sink.h"
 #include "app/edits.h"
+#include "app/series_sink.h"
 #include "common/tables.h"
 #include "dialogue/fileop.h"
 #include "fmtio/hooks.h"
@@ -77,7 +77,6 @@ bool say(std::string_view text) {
   return false;
 }
 
-
 // The file's bytes, at most limit of them (enough to tell an exchange format).
 std::string fileText(const std::string& path,
                      std::size_t limit = std::numeric_limits<std::size_t>::max()) {
@@ -122,8 +121,10 @@ std::string refusedFormat(const InputFormat& format, const BatchOptions& options
            "), whose reading asks questions: edit it in the session, or name another"
            " format with --from";
   if (options.to == 'I' && options.toExchange == series::Exchange::None && format.letter != 'I')
-    return std::string("--to I writes index files with their sample counts; this input is"
-                       " not one (format ") + format.letter + ")";
+    return std::string(
+               "--to I writes index files with their sample counts; this input is"
+               " not one (format ") +
+           format.letter + ")";
   return "";
 }
 
@@ -139,8 +140,7 @@ void readLineSeries(std::int32_t in, SeriesSink& sink) {
 }
 
 void readExchangeSeries(const std::string& input, series::Exchange format, SeriesSink& sink) {
-  const series::ExchangeRead read =
-      series::readExchange(format, fileText(input));
+  const series::ExchangeRead read = series::readExchange(format, fileText(input));
   for (const std::string& message : read.messages) say(message);
   std::int32_t sequence = 0;
   for (const series::NamedSeries& named : read.series) sink.take(named, ++sequence);

@@ -25,8 +25,7 @@ class Progress {
   explicit Progress(std::size_t total) : total_(total), shown_(total > 1 && isatty(2)) {}
   void show(std::size_t done, const std::string& input) {
     if (!shown_) return;
-    print(stderr, "\r\x1b[K[" + std::to_string(done) + "/" + std::to_string(total_) + "] " +
-                      input);
+    print(stderr, "\r\x1b[K[" + std::to_string(done) + "/" + std::to_string(total_) + "] " + input);
     std::fflush(stderr);
   }
   void clear() {
@@ -113,8 +112,7 @@ int checkFiles(const BatchOptions& options) {
   for (const std::string& input : options.inputs) jobs.push_back({input, "", ""});
   int status = kBatchClean;
   processAll(jobs, options, [&](std::size_t k, const InputReport& report) {
-    for (const std::string& line : report.lines)
-      print(stdout, jobs[k].input + ": " + line + "\n");
+    for (const std::string& line : report.lines) print(stdout, jobs[k].input + ": " + line + "\n");
     printMessages(stdout, jobs[k].input, report);
     std::fflush(stdout);
     status = std::max(status, report.status);

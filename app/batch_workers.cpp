@@ -143,8 +143,7 @@ void takeRecords(std::string& bytes, std::map<std::size_t, InputReport>& reports
 void processAll(const std::vector<BatchJob>& jobs, const BatchOptions& options,
                 const std::function<void(std::size_t, InputReport)>& done) {
   if (jobs.size() < kInputsForWorkers || sysconf(_SC_NPROCESSORS_ONLN) < 2) {
-    for (std::size_t k = 0; k < jobs.size(); ++k)
-      done(k, runJob(jobs[k], options));
+    for (std::size_t k = 0; k < jobs.size(); ++k) done(k, runJob(jobs[k], options));
     return;
   }
   std::fflush(nullptr);

@@ -27,8 +27,8 @@ enum class Refusal {
 };
 struct CopyCheck {
   Refusal refusal = Refusal::None;
-  int value = -1;                 // with ValueBeyond: the index of the value
-  bool compactHoldsIt = false;    // with ValueBeyond: the compact format would
+  int value = -1;               // with ValueBeyond: the index of the value
+  bool compactHoldsIt = false;  // with ValueBeyond: the compact format would
 };
 CopyCheck checkCopy(const series::Series& s, std::string_view request);
 

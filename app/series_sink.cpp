@@ -80,8 +80,8 @@ void SeriesSink::take(series::Series& s, std::int32_t sequence) {
 
 void SeriesSink::take(const series::NamedSeries& named, std::int32_t sequence) {
   if (!writing_) {
-    report_.lines.push_back(seriesLine(named.name, named.firstYear,
-                                       static_cast<std::int32_t>(named.values.size())));
+    report_.lines.push_back(
+        seriesLine(named.name, named.firstYear, static_cast<std::int32_t>(named.values.size())));
     count(static_cast<std::int32_t>(named.values.size()));
   } else if (options_.toExchange != series::Exchange::None) {
     collected_.push_back(named);
@@ -105,11 +105,11 @@ std::string SeriesSink::identFor(const std::string& name) {
   idents_.insert(ident);
   if (ident == name) return ident;
   if (ident == cut)
-    say("Series " + name + ": identification cut to " + std::to_string(width) + " columns: " +
-        ident);
+    say("Series " + name + ": identification cut to " + std::to_string(width) +
+        " columns: " + ident);
   else
-    say("Series " + name + ": identification cut to " + std::to_string(width) + " columns: " +
-        ident + " (" + cut + " stands for an earlier series)");
+    say("Series " + name + ": identification cut to " + std::to_string(width) +
+        " columns: " + ident + " (" + cut + " stands for an earlier series)");
   return ident;
 }
 

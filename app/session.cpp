@@ -17,8 +17,8 @@
 #include "dialogue/fileop.h"
 #include "fmtio/interrupt.h"
 #include "fmtio/io.h"
-#include "fmtio/unit.h"
 #include "fmtio/stop.h"
+#include "fmtio/unit.h"
 #include "series/datol.h"
 
 namespace app {

@@ -1,11 +1,10 @@
 // Throughput of the series readers and writers on a whole file: a 20 MB
-// (RINGEDIT_BENCH_MEGABYTES) decadal measurement file read series by series with DATOL and written in
-// compact format with CMPWR, and that compact file read back and written in
-// the decadal format with TRRW. Both cases report bytes_per_second of the
-// 20 MB decadal file (read in the first, written in the second) and
-// compact_bytes_per_second of the compact file (written, read). The files go
-// to a fresh directory under the system's temporary directory (TMPDIR),
-// removed at the end.
+// (RINGEDIT_BENCH_MEGABYTES) decadal measurement file read series by series with DATOL and written
+// in compact format with CMPWR, and that compact file read back and written in the decadal format
+// with TRRW. Both cases report bytes_per_second of the 20 MB decadal file (read in the first,
+// written in the second) and compact_bytes_per_second of the compact file (written, read). The
+// files go to a fresh directory under the system's temporary directory (TMPDIR), removed at the
+// end.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>

@@ -20,38 +20,38 @@ namespace fmtio {
 
 // Opcodes of the compiled form; numbers 1..31 are those of the descriptor table.
 enum class Op : std::uint8_t {
-  End = 0,         // the final ')'
-  I = 1,           // Iw[.m]
-  B = 2,           // Bw[.m]
-  O = 3,           // Ow[.m]
-  Z = 4,           // Zw[.m]
-  F = 5,           // Fw.d
-  E = 6,           // Ew.d[Ee]
-  D = 7,           // Dw.d[Ee]
-  ES = 8,          // ESw.d[Ee]
-  EN = 9,          // ENw.d[Ee]
-  G = 10,          // Gw.d[Ee]
-  L = 11,          // Lw
-  A = 12,          // Aw
-  T = 13,          // Tn
-  TL = 14,         // TLn
-  TR = 15,         // TRn
-  X = 16,          // nX
-  P = 17,          // kP
-  Slash = 18,      // / or r/
-  Literal = 19,    // 'text', "text", nH
-  GroupOpen = 20,  // r(
-  GroupClose = 21, // ) of an inner group
+  End = 0,          // the final ')'
+  I = 1,            // Iw[.m]
+  B = 2,            // Bw[.m]
+  O = 3,            // Ow[.m]
+  Z = 4,            // Zw[.m]
+  F = 5,            // Fw.d
+  E = 6,            // Ew.d[Ee]
+  D = 7,            // Dw.d[Ee]
+  ES = 8,           // ESw.d[Ee]
+  EN = 9,           // ENw.d[Ee]
+  G = 10,           // Gw.d[Ee]
+  L = 11,           // Lw
+  A = 12,           // Aw
+  T = 13,           // Tn
+  TL = 14,          // TLn
+  TR = 15,          // TRn
+  X = 16,           // nX
+  P = 17,           // kP
+  Slash = 18,       // / or r/
+  Literal = 19,     // 'text', "text", nH
+  GroupOpen = 20,   // r(
+  GroupClose = 21,  // ) of an inner group
   SP = 22,
-  SS = 23,         // SS or S
+  SS = 23,  // SS or S
   BN = 24,
   BZ = 25,
   Colon = 26,
-  Dollar = 27,     // $ or backslash
-  Q = 28,          // bare Q
-  ExpD = 29,       // Ew.dDe, ESw.dDe, ENw.dDe
-  GExpD = 30,      // Gw.dDe
-  QW = 31,         // Qw.d
+  Dollar = 27,  // $ or backslash
+  Q = 28,       // bare Q
+  ExpD = 29,    // Ew.dDe, ESw.dDe, ENw.dDe
+  GExpD = 30,   // Gw.dDe
+  QW = 31,      // Qw.d
 };
 
 // True for the opcodes that consume an I/O item.

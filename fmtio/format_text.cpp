@@ -16,16 +16,16 @@ struct OpInfo {
 
 // Opcode number -> written name and operand layout.
 constexpr OpInfo kOpInfo[] = {
-    {"end", Operands::None},     {"I", Operands::RepeatWM},  {"B", Operands::RepeatWM},
-    {"O", Operands::RepeatWM},   {"Z", Operands::RepeatWM},  {"F", Operands::RepeatWD},
-    {"E", Operands::RepeatWDE},  {"D", Operands::RepeatWDE}, {"ES", Operands::RepeatWDE},
-    {"EN", Operands::RepeatWDE}, {"G", Operands::RepeatWDE}, {"L", Operands::RepeatW},
-    {"A", Operands::RepeatW},    {"T", Operands::Count},     {"TL", Operands::Count},
-    {"TR", Operands::Count},     {"X", Operands::Count},     {"P", Operands::Scale},
+    {"end", Operands::None},     {"I", Operands::RepeatWM},   {"B", Operands::RepeatWM},
+    {"O", Operands::RepeatWM},   {"Z", Operands::RepeatWM},   {"F", Operands::RepeatWD},
+    {"E", Operands::RepeatWDE},  {"D", Operands::RepeatWDE},  {"ES", Operands::RepeatWDE},
+    {"EN", Operands::RepeatWDE}, {"G", Operands::RepeatWDE},  {"L", Operands::RepeatW},
+    {"A", Operands::RepeatW},    {"T", Operands::Count},      {"TL", Operands::Count},
+    {"TR", Operands::Count},     {"X", Operands::Count},      {"P", Operands::Scale},
     {"/", Operands::Repeat},     {"literal", Operands::Text}, {"(", Operands::Repeat},
-    {")", Operands::None},       {"SP", Operands::None},     {"SS", Operands::None},
-    {"BN", Operands::None},      {"BZ", Operands::None},     {":", Operands::None},
-    {"$", Operands::None},       {"Q", Operands::None},      {"ED", Operands::RepeatWDE},
+    {")", Operands::None},       {"SP", Operands::None},      {"SS", Operands::None},
+    {"BN", Operands::None},      {"BZ", Operands::None},      {":", Operands::None},
+    {"$", Operands::None},       {"Q", Operands::None},       {"ED", Operands::RepeatWDE},
     {"GD", Operands::RepeatWDE}, {"Q", Operands::RepeatWD},
 };
 
@@ -41,8 +41,12 @@ std::string describeEntry(const Format& format, std::size_t i) {
   std::string out = std::to_string(static_cast<int>(e.op)) + " " + info.name;
   switch (info.operands) {
     case Operands::None: break;
-    case Operands::RepeatWM: out += value("repeat", e.repeat) + value("w", e.w) + value("m", e.d); break;
-    case Operands::RepeatWD: out += value("repeat", e.repeat) + value("w", e.w) + value("d", e.d); break;
+    case Operands::RepeatWM:
+      out += value("repeat", e.repeat) + value("w", e.w) + value("m", e.d);
+      break;
+    case Operands::RepeatWD:
+      out += value("repeat", e.repeat) + value("w", e.w) + value("d", e.d);
+      break;
     case Operands::RepeatWDE:
       out += value("repeat", e.repeat) + value("w", e.w) + value("d", e.d) + value("e", e.e);
       break;

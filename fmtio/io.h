@@ -32,10 +32,10 @@
 #include "fmtio/item.h"
 
 // A constant format, compiled on first use and kept by the call site.
-#define FMT(text)                                  \
-  ([]() -> const ::fmtio::Format& {                \
-    static const ::fmtio::Format compiled_{text};  \
-    return compiled_;                              \
+#define FMT(text)                                 \
+  ([]() -> const ::fmtio::Format& {               \
+    static const ::fmtio::Format compiled_{text}; \
+    return compiled_;                             \
   }())
 
 namespace fmtio {
@@ -51,26 +51,22 @@ inline constexpr ListDirected LIST{};
 // READ takes: a WRITE into read-only text does not compile.
 template <class Char>
 struct Internal {
-  Internal(std::string& s, Control c = {})
-    requires(!std::is_const_v<Char>)
+  Internal(std::string& s, Control c = {}) requires(!std::is_const_v<Char>)
       : data(s.data()), length(s.size()), control(c) {}
-  Internal(Chars s, Control c = {})
-    requires(!std::is_const_v<Char>)
+  Internal(Chars s, Control c = {}) requires(!std::is_const_v<Char>)
       : data(s.data), length(s.length), control(c) {}
-  Internal(std::string_view s, Control c = {})
-    requires std::is_const_v<Char>
+  Internal(std::string_view s, Control c = {}) requires std::is_const_v<Char>
       : data(s.data()), length(s.size()), control(c) {}
   // Any record may be read.
-  Internal(const Internal<char>& file)
-    requires std::is_const_v<Char>
+  Internal(const Internal<char>& file) requires std::is_const_v<Char>
       : data(file.data), length(file.length), control(file.control) {}
   Char* data;
   std::size_t length;
   Control control;
 };
-Internal(std::string&, Control = {}) -> Internal<char>;
-Internal(Chars, Control = {}) -> Internal<char>;
-Internal(std::string_view, Control = {}) -> Internal<const char>;
+Internal(std::string&, Control = {})->Internal<char>;
+Internal(Chars, Control = {})->Internal<char>;
+Internal(std::string_view, Control = {})->Internal<const char>;
 
 class StatementState;
 class ReadStatement;

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <type_traits>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "fmtio/walk.h"
@@ -57,14 +57,22 @@ ItemType itemTypeOf(std::uint32_t typeWord);
 namespace detail {
 template <class T>
 constexpr std::uint32_t typeWordOf() {
-  if constexpr (std::is_same_v<T, std::int8_t>) return kTypeInteger1;
-  else if constexpr (std::is_same_v<T, std::int16_t>) return kTypeInteger2;
-  else if constexpr (std::is_same_v<T, std::int32_t>) return kTypeInteger4;
-  else if constexpr (std::is_same_v<T, std::int64_t>) return kTypeInteger8;
-  else if constexpr (std::is_same_v<T, float>) return kTypeReal4;
-  else if constexpr (std::is_same_v<T, double>) return kTypeReal8;
-  else if constexpr (std::is_same_v<T, Logical>) return kTypeLogical4;
-  else static_assert(sizeof(T) == 0, "not an I/O item type");
+  if constexpr (std::is_same_v<T, std::int8_t>)
+    return kTypeInteger1;
+  else if constexpr (std::is_same_v<T, std::int16_t>)
+    return kTypeInteger2;
+  else if constexpr (std::is_same_v<T, std::int32_t>)
+    return kTypeInteger4;
+  else if constexpr (std::is_same_v<T, std::int64_t>)
+    return kTypeInteger8;
+  else if constexpr (std::is_same_v<T, float>)
+    return kTypeReal4;
+  else if constexpr (std::is_same_v<T, double>)
+    return kTypeReal8;
+  else if constexpr (std::is_same_v<T, Logical>)
+    return kTypeLogical4;
+  else
+    static_assert(sizeof(T) == 0, "not an I/O item type");
 }
 // Output items only read through the address; an input item's address is
 // that of a variable the caller may change.

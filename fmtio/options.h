@@ -15,19 +15,19 @@ struct RuntimeOptions {
   bool defaultCarriage = false;  // console units use FORTRAN carriage control
   bool filePrompt = false;       // unnamed OPENs take command-line words
   bool vaxNames = false;
-  bool unixNames = false;        // set when neither naming option is given
+  bool unixNames = false;  // set when neither naming option is given
   bool bigEndian = false;
   bool littleEndian = false;
-  bool noLeadZero = false;       // F output drops the 0 before the point
+  bool noLeadZero = false;  // F output drops the 0 before the point
   bool reclen32 = false;
   bool f90nlexts = false;
-  bool printStop = false;        // STOP writes " STOP"
-  bool connectUnit9 = false;     // unit 9 is a console unit
+  bool printStop = false;     // STOP writes " STOP"
+  bool connectUnit9 = false;  // unit 9 is a console unit
   char terminator = '\n';
   char companion = '\r';
   int terminatorLength = 1;
-  bool hexUppercase = false;     // Z output uses A..F
-  int tabSize = 8;               // input tab stops
+  bool hexUppercase = false;  // Z output uses A..F
+  int tabSize = 8;            // input tab stops
   // Longest input record after tab expansion; not an environment setting
   // (tests set a small one).
   std::size_t recordLimit = kDefaultRecordLimit;

@@ -63,8 +63,8 @@ class StatementState : public RecordEnd, public RecordSource {
                       std::size_t length);
   bool integerRun(const Field& field, const ItemInfo& info, const char* elements, std::size_t n,
                   std::size_t length);
-  std::size_t realInputRun(const Field& field, const ItemInfo& info, char* elements,
-                           std::size_t n, std::size_t length);
+  std::size_t realInputRun(const Field& field, const ItemInfo& info, char* elements, std::size_t n,
+                           std::size_t length);
   template <class T>
   std::size_t readRealRun(const Field& field, char* elements, std::size_t n, std::size_t length);
   int control(const Field& field);

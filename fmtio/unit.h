@@ -23,15 +23,15 @@ enum class BlankMode : std::uint8_t { Null, Zero };
 // OPEN specifiers; an absent one takes its default.
 struct OpenSpec {
   std::optional<std::string> file;
-  std::optional<std::string> status;    // OLD NEW SCRATCH REPLACE UNKNOWN
-  std::optional<std::string> access;    // SEQUENTIAL DIRECT APPEND TRANSPARENT WINDOW[,w,h]
-  std::optional<std::string> form;      // FORMATTED UNFORMATTED BINARY
+  std::optional<std::string> status;  // OLD NEW SCRATCH REPLACE UNKNOWN
+  std::optional<std::string> access;  // SEQUENTIAL DIRECT APPEND TRANSPARENT WINDOW[,w,h]
+  std::optional<std::string> form;    // FORMATTED UNFORMATTED BINARY
   std::optional<int> recl;
-  std::optional<std::string> blank;     // NULL ZERO
-  std::optional<std::string> position;  // REWIND ASIS APPEND
-  std::optional<std::string> action;    // READ WRITE READWRITE
-  std::optional<std::string> delim;     // APOSTROPHE QUOTE NONE
-  std::optional<std::string> pad;       // YES NO
+  std::optional<std::string> blank;            // NULL ZERO
+  std::optional<std::string> position;         // REWIND ASIS APPEND
+  std::optional<std::string> action;           // READ WRITE READWRITE
+  std::optional<std::string> delim;            // APOSTROPHE QUOTE NONE
+  std::optional<std::string> pad;              // YES NO
   std::optional<std::string> carriageControl;  // FORTRAN LIST
   std::optional<std::string> byteOrder;        // BIG_ENDIAN LITTLE_ENDIAN
   std::optional<std::string> disposition;      // KEEP SAVE DELETE PRINT SUBMIT ...

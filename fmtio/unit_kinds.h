@@ -145,7 +145,7 @@ class FileUnit final : public ConnectedUnit {
   bool endOfFile_ = false;
   bool lineEndsKnown_ = false;  // the first buffer has been looked at
   bool atStart_ = true;         // nothing read since the open or a rewind
-  std::string out_;  // bytes not yet written
+  std::string out_;             // bytes not yet written
 };
 
 // A specifier value as it is compared: trailing blanks removed, upper case.

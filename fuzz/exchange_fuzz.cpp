@@ -54,12 +54,11 @@ void checkRoundTrip(series::Exchange format, const series::ExchangeRead& read) {
   for (std::size_t k = 0; k < read.series.size(); ++k) {
     const series::NamedSeries& a = read.series[k];
     const series::NamedSeries& b = again.series[k];
-    FUZZ_CHECK(a.name == b.name && a.firstYear == b.firstYear &&
-                   a.values.size() == b.values.size(),
+    FUZZ_CHECK(a.name == b.name && a.firstYear == b.firstYear && a.values.size() == b.values.size(),
                "series " + a.name + " read back as " + b.name);
     for (std::size_t i = 0; i < a.values.size(); ++i)
-      FUZZ_CHECK(close(a.values[i], b.values[i]), "series " + a.name + " value " +
-                                                      std::to_string(i) + " changed");
+      FUZZ_CHECK(close(a.values[i], b.values[i]),
+                 "series " + a.name + " value " + std::to_string(i) + " changed");
   }
 }
 

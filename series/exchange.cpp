@@ -108,7 +108,8 @@ NamedSeries namedFrom(const Series& s, bool withSamples) {
   named.firstYear = s.firstYear;
   const std::size_t n = static_cast<std::size_t>(std::clamp(s.count, 0, kMaxValues));
   named.values.assign(s.values.begin(), s.values.begin() + static_cast<long>(n));
-  if (withSamples) named.samples.assign(s.samples.begin(), s.samples.begin() + static_cast<long>(n));
+  if (withSamples)
+    named.samples.assign(s.samples.begin(), s.samples.begin() + static_cast<long>(n));
   return named;
 }
 

@@ -22,9 +22,8 @@ struct DataKind {
   std::string_view name;
   int stride;
 };
-constexpr DataKind kDataKinds[] = {{"Tree", 1},   {"Single", 1}, {"HalfChrono", 2},
-                                   {"Double", 2}, {"Chrono", 4}, {"Quad", 4},
-                                   {"Quadro", 4}};
+constexpr DataKind kDataKinds[] = {{"Tree", 1},   {"Single", 1}, {"HalfChrono", 2}, {"Double", 2},
+                                   {"Chrono", 4}, {"Quad", 4},   {"Quadro", 4}};
 
 // Unit keyword (blanks left out) -> what one stored integer is in millimetres.
 struct UnitFactor {
@@ -118,7 +117,8 @@ std::int32_t firstYearOf(const Block& b, std::size_t length, const std::string& 
                          std::vector<std::string>& messages) {
   std::int64_t begin = 0, end = 0;
   if (keyNumber(b, "datebegin", begin)) return static_cast<std::int32_t>(begin);
-  if (keyNumber(b, "dateend", end)) return static_cast<std::int32_t>(end - std::int64_t(length) + 1);
+  if (keyNumber(b, "dateend", end))
+    return static_cast<std::int32_t>(end - std::int64_t(length) + 1);
   messages.push_back("Series " + name + ": no DateBegin or DateEnd: dated from year 1");
   return 1;
 }
@@ -128,12 +128,12 @@ NamedSeries seriesOf(const Block& b, std::size_t number, std::vector<std::string
   const std::string* key = keyOf(b, "keycode");
   if (key == nullptr) key = keyOf(b, "keyno");
   named.name = key != nullptr ? std::string(trimmed(*key)) : "FH" + std::to_string(number);
-  if (key == nullptr) messages.push_back("Series " + std::to_string(number) +
-                                         ": no KeyCode: named " + named.name);
+  if (key == nullptr)
+    messages.push_back("Series " + std::to_string(number) + ": no KeyCode: named " + named.name);
   const int stride = strideOf(b, named.name, messages);
   const double factor = factorOf(b, named.name, messages);
-  std::size_t length = lengthOf(b, b.numbers.size() / static_cast<std::size_t>(stride),
-                                named.name, messages);
+  std::size_t length =
+      lengthOf(b, b.numbers.size() / static_cast<std::size_t>(stride), named.name, messages);
   if (length > static_cast<std::size_t>(kMaxValues)) {
     messages.push_back("Series " + named.name + ": " + std::to_string(length) +
                        " values, more than the " + std::to_string(kMaxValues) +
@@ -147,8 +147,8 @@ NamedSeries seriesOf(const Block& b, std::size_t number, std::vector<std::string
   }
   for (std::size_t k = length * stride; k < b.numbers.size(); ++k)
     if (b.numbers[k] != 0) {
-      messages.push_back("Series " + named.name + ": numbers beyond its " +
-                         std::to_string(length) + " years are not read");
+      messages.push_back("Series " + named.name + ": numbers beyond its " + std::to_string(length) +
+                         " years are not read");
       break;
     }
   return named;

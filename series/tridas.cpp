@@ -1,10 +1,9 @@
 // TRiDaS files, read and written with the system's XML library.
 #include "series/tridas.h"
 
-#include <pugixml.hpp>
-
 #include <charconv>
 #include <cmath>
+#include <pugixml.hpp>
 
 namespace series {
 namespace {
@@ -77,7 +76,8 @@ std::int32_t firstYearOf(const pugi::xml_node& series, const std::string& name,
   if (first && numberOf(textOf(first), number)) {
     std::string_view suffix = first.attribute("suffix").as_string("AD");
     for (const YearSuffix& s : kSuffixes)
-      if (s.suffix == suffix) return static_cast<std::int32_t>(s.base + s.sign * std::llround(number));
+      if (s.suffix == suffix)
+        return static_cast<std::int32_t>(s.base + s.sign * std::llround(number));
     messages.push_back("Series " + name + ": the year suffix \"" + std::string(suffix) +
                        "\" is not known: read as AD");
     return static_cast<std::int32_t>(std::llround(number));
@@ -170,7 +170,8 @@ bool looksLikeTridas(const std::vector<std::string_view>& lines) {
     if (at == std::string_view::npos) continue;
     std::string_view tag = line.substr(at + 1);
     std::size_t colon = tag.find(':');
-    if (colon != std::string_view::npos && colon < tag.find_first_of(" >")) tag.remove_prefix(colon + 1);
+    if (colon != std::string_view::npos && colon < tag.find_first_of(" >"))
+      tag.remove_prefix(colon + 1);
     return tag.substr(0, 6) == "tridas" && (tag.size() == 6 || tag[6] == ' ' || tag[6] == '>');
   }
   return false;
@@ -232,9 +233,9 @@ void addValues(pugi::xml_node series, const NamedSeries& s) {
         hundredths ? "1/100th millimetres" : "1/1000th millimetres";
   for (std::size_t k = 0; k < s.values.size(); ++k) {
     pugi::xml_node value = values.append_child("value");
-    std::string text = derived ? shortestText(s.values[k])
-                               : std::to_string(std::llround(double(s.values[k]) *
-                                                             (hundredths ? 100.0 : 1000.0)));
+    std::string text =
+        derived ? shortestText(s.values[k])
+                : std::to_string(std::llround(double(s.values[k]) * (hundredths ? 100.0 : 1000.0)));
     value.append_attribute("value") = text.c_str();
     if (derived) value.append_attribute("count") = s.samples[k];
   }
@@ -248,7 +249,8 @@ void addSeries(pugi::xml_node parent, const char* kind, const NamedSeries& s) {
   if (std::string_view(kind) == "derivedSeries") addText(series, "type", "Chronology");
   pugi::xml_node interpretation = series.append_child("interpretation");
   addYear(interpretation, "firstYear", s.firstYear);
-  addYear(interpretation, "lastYear", std::int64_t{s.firstYear} + std::int64_t(s.values.size()) - 1);
+  addYear(interpretation, "lastYear",
+          std::int64_t{s.firstYear} + std::int64_t(s.values.size()) - 1);
   addValues(series, s);
 }
 

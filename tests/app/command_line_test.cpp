@@ -76,7 +76,9 @@ TEST(CommandLine, HelpVersionAndUsageErrors) {
 // menu, the new file, its format, no title line, then "T".
 std::string sessionAnswers(const std::string& input, char letter, bool detected,
                            const std::string& newFile, char to) {
-  std::string format = letter == 'C' && detected ? "" : detected ? "\n" : std::string(1, letter) + "\n";
+  std::string format = letter == 'C' && detected ? ""
+                       : detected                ? "\n"
+                                                 : std::string(1, letter) + "\n";
   return input + "\n" + format + newFile + "\n" + to + "\nN\nT\n";
 }
 
@@ -119,9 +121,9 @@ TEST(Convert, WritesWhatTheSessionWritesForEveryExampleFile) {
     const char* file;
     char from;  // blank: identified
   } examples[] = {
-      {"compact.rwm", ' '},        {"measurements_01.rwl", ' '}, {"measurements_001.rwl", ' '},
-      {"indices.crn", ' '},        {"accurite.txt", 'A'},        {"single_column.txt", '1'},
-      {"year_value.txt", '2'},     {"value_year.txt", 'V'},
+      {"compact.rwm", ' '},    {"measurements_01.rwl", ' '}, {"measurements_001.rwl", ' '},
+      {"indices.crn", ' '},    {"accurite.txt", 'A'},        {"single_column.txt", '1'},
+      {"year_value.txt", '2'}, {"value_year.txt", 'V'},
   };
   for (const Example& e : examples)
     for (char to : {'C', 'M', '3'}) expectSameAsSession(kExamples / e.file, e.from, to);
@@ -320,8 +322,7 @@ std::map<std::string, std::map<long, double>> tableOf(const std::string& csv) {
 // Every pair of new-file formats one after the other keeps the series'
 // names, years and values as far as the formats hold them (M: hundredths).
 TEST(Convert, EveryPairOfFormatsKeepsTheSeries) {
-  std::vector<fs::path> sources = {kExamples / "measurements_001.rwl",
-                                   kExamples / "compact.rwm"};
+  std::vector<fs::path> sources = {kExamples / "measurements_001.rwl", kExamples / "compact.rwm"};
   const bool real = testing_support::haveSharedData();
   if (real) {
     sources.push_back(kSharedData / "rwl" / "ca533.rwl");
@@ -330,9 +331,9 @@ TEST(Convert, EveryPairOfFormatsKeepsTheSeries) {
   const std::vector<std::string> formats = {"C", "M", "3", "fh", "csv", "tridas"};
   for (const fs::path& source : sources) {
     TempDir dir;
-    ASSERT_EQ(ringedit({"convert", "--to", "csv", "-o", dir.file("direct.csv"), source.string()})
-                  .status,
-              0);
+    ASSERT_EQ(
+        ringedit({"convert", "--to", "csv", "-o", dir.file("direct.csv"), source.string()}).status,
+        0);
     const auto direct = tableOf(dir.read("direct.csv"));
     for (const std::string& x : formats) {
       for (const std::string& y : formats) {

@@ -39,8 +39,7 @@ std::string compactFile() {
 
 int countOf(const std::string& text, const std::string& what) {
   int n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-    ++n;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
   return n;
 }
 

@@ -1,11 +1,12 @@
 // Format compilation: accepted forms, the entries they compile to, and every
 // error number a malformed specification raises.
+#include "fmtio/format.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "fmtio/errors.h"
-#include "fmtio/format.h"
 
 namespace fmtio {
 namespace {
@@ -69,16 +70,11 @@ TEST(FormatCompile, ProducesEntriesForEveryDescriptor) {
 
 TEST(FormatCompile, TreatsLookAlikeFormsTheSame) {
   const CompileCase same[] = {
-      {"(I 1 2)", "(I12)"},
-      {"(i4,f6.2)", "(I4,F6.2)"},
-      {"(1X2A)", "(1X,2A)"},
-      {"  (A)", "(A)"},
-      {"(A) trailing text", "(A)"},
-      {"( 2 ( I 4 , F 6 . 2 ) )", "(2(I4,F6.2))"},
-      {"(e12.4e3)", "(E12.4E3)"},
-      {"(bn,bz)", "(BN,BZ)"},
-      {"(I4 F6.2)", "(I4,F6.2)"},
-      {"(- 1 P E12.4)", "(-1PE12.4)"},
+      {"(I 1 2)", "(I12)"},         {"(i4,f6.2)", "(I4,F6.2)"},
+      {"(1X2A)", "(1X,2A)"},        {"  (A)", "(A)"},
+      {"(A) trailing text", "(A)"}, {"( 2 ( I 4 , F 6 . 2 ) )", "(2(I4,F6.2))"},
+      {"(e12.4e3)", "(E12.4E3)"},   {"(bn,bz)", "(BN,BZ)"},
+      {"(I4 F6.2)", "(I4,F6.2)"},   {"(- 1 P E12.4)", "(-1PE12.4)"},
   };
   for (const CompileCase& c : same) EXPECT_EQ(compiled(c.text), compiled(c.want)) << c.text;
 }

@@ -1,12 +1,13 @@
 // READ and WRITE statements end to end: records, positioning, literals, the
 // end-of-statement rule, outcomes and IOSTAT, on internal files and the console.
+#include "fmtio/io.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "fmtio/io.h"
 #include "tests/support/console_script.h"
 
 namespace fmtio {
@@ -47,8 +48,7 @@ TEST(InternalWrite, BuildsRecordsColumnForColumn) {
       {"TL lets a later field overwrite",
        [] { return internalWrite(8, "(A5,TL3,A1)", std::string("abcde"), std::string("X")); },
        "abXde   ;"},
-      {"X skips with blanks", [] { return internalWrite(8, "(I2,3X,I2)", 1, 2); },
-       " 1    2 ;"},
+      {"X skips with blanks", [] { return internalWrite(8, "(I2,3X,I2)", 1, 2); }, " 1    2 ;"},
       {"trailing literals stop where an outer group loops",
        [] { return internalWrite(6, "(2(2(I1,\"q\")),\"x\")", 1, 2); }, "1q2q  ;"},
       {"trailing literals repeat with every enclosing group",
@@ -57,11 +57,13 @@ TEST(InternalWrite, BuildsRecordsColumnForColumn) {
       {"A shorter and longer than the datum",
        [] { return internalWrite(8, "(A1,A5)", std::string("abc"), std::string("ab")); },
        "a   ab  ;"},
-      {"A without width writes the datum", [] { return internalWrite(5, "(A)", "xyz"); },
-       "xyz  ;"},
+      {"A without width writes the datum", [] { return internalWrite(5, "(A)", "xyz"); }, "xyz  ;"},
       {"doubled quote and Hollerith", [] { return internalWrite(8, "('It''s',3HA,B)"); },
        "It'sA,B ;"},
-      {"array items", [] { return internalWrite(9, "(3I3)", std::vector<std::int32_t>{1, 22, 333}); },
+      {"array items",
+       [] {
+         return internalWrite(9, "(3I3)", std::vector<std::int32_t>{1, 22, 333});
+       },
        "  1 22333;"},
       {"record longer than the variable", [] { return internalWrite(3, "(I4)", 1234); },
        "outcome 1 iostat 10060"},

@@ -282,8 +282,8 @@ TEST_F(OpenTest, WindowAccessGoesThroughTheWindowHooks) {
   consoleHooks().closeWindow = [&](int unit) { closedUnit = unit; };
   // Size fields: blanks ignored, digits in decimal, anything else makes the field 0.
   const std::pair<const char*, const char*> sizes[] = {
-      {"WINDOW", "0x0"},         {"WINDOW, 300 , 200", "300x200"}, {"WINDOW,3a0,200", "0x200"},
-      {"WINDOW,,200", "0x200"},  {"WINDOW,640", "640x0"},          {"WINDOW,1,2,3", "1x2"},
+      {"WINDOW", "0x0"},        {"WINDOW, 300 , 200", "300x200"}, {"WINDOW,3a0,200", "0x200"},
+      {"WINDOW,,200", "0x200"}, {"WINDOW,640", "640x0"},          {"WINDOW,1,2,3", "1x2"},
   };
   for (const auto& [access, size] : sizes) {
     OpenSpec spec;

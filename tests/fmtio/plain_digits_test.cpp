@@ -35,9 +35,12 @@ constexpr const char* kFields[] = {
     " ",
     "7",
     "x      1",
-    "      \x80" "1",
-    "  \xA0" "12",
-    "\x09" "12",
+    "      \x80"
+    "1",
+    "  \xA0"
+    "12",
+    "\x09"
+    "12",
     "  1403",
     "     0",
     "    -0",
@@ -137,8 +140,8 @@ TEST(PlainDigitInput, SameValueAndStatusAsTheGeneralParse) {
 // The word-wide path of a field inside its record: the bytes after the
 // field (which it loads with the field and must mask away) are digits,
 // blanks, a sign or a point, and must not change what the field reads.
-constexpr const char* kAfterField[] = {"99999999", "        ", "-.-.-.-.", "\t\t\t\t\t\t\t\t",
-                                       "0", "+"};
+constexpr const char* kAfterField[] = {"99999999",         "        ", "-.-.-.-.",
+                                       "\t\t\t\t\t\t\t\t", "0",        "+"};
 
 template <class T>
 void expectInRecordSameAsGeneral(const char* field, const char* after, int d, int scale,
@@ -148,8 +151,8 @@ void expectInRecordSameAsGeneral(const char* field, const char* after, int d, in
   T fast = T(4711), general = T(4711);
   int fastStatus = readRealInRecord(text, d, scale, blank, fast);
   int generalStatus = readRealGeneral(std::string(field), d, scale, blank, general);
-  ASSERT_EQ(fastStatus, generalStatus) << "field '" << field << "' before '" << after << "' d "
-                                       << d << " scale " << scale << " bytes " << sizeof(T);
+  ASSERT_EQ(fastStatus, generalStatus) << "field '" << field << "' before '" << after << "' d " << d
+                                       << " scale " << scale << " bytes " << sizeof(T);
   EXPECT_EQ(std::memcmp(&fast, &general, sizeof(T)), 0)
       << "field '" << field << "' before '" << after << "' d " << d << " scale " << scale
       << " bytes " << sizeof(T) << ": fast " << fast << ", general " << general;

@@ -1,12 +1,13 @@
 // The format walk, driven alone with a fake end-of-record action that
 // records a trace such as "I4 I2 F6.2 / I2 F6.2".
+#include "fmtio/walk.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "fmtio/errors.h"
 #include "fmtio/format.h"
-#include "fmtio/walk.h"
 
 namespace fmtio {
 namespace {

@@ -5,8 +5,8 @@
 // status is 128 + the signal number.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -25,7 +25,8 @@ constexpr const char* kNewFile = "new.dat";
 std::vector<SeriesData> manySeries(int n, int length) {
   std::vector<SeriesData> list;
   for (int k = 0; k < n; ++k)
-    list.push_back({"S" + std::to_string(1000 + k), 1500 + k % 300, ramp(length, 1.0f + 0.01f * (k % 50))});
+    list.push_back(
+        {"S" + std::to_string(1000 + k), 1500 + k % 300, ramp(length, 1.0f + 0.01f * (k % 50))});
   return list;
 }
 
@@ -35,8 +36,8 @@ std::string wholeSeries(const std::vector<SeriesData>& got, const std::vector<Se
   for (std::size_t k = 0; k < got.size(); ++k) {
     if (got[k].ident != want[k].ident || got[k].firstYear != want[k].firstYear ||
         got[k].values.size() != want[k].values.size())
-      return "series " + std::to_string(k + 1) + " is not whole: '" + got[k].ident + "' n=" +
-             std::to_string(got[k].values.size());
+      return "series " + std::to_string(k + 1) + " is not whole: '" + got[k].ident +
+             "' n=" + std::to_string(got[k].values.size());
     for (std::size_t i = 0; i < got[k].values.size(); ++i)
       if (std::fabs(got[k].values[i] - want[k].values[i]) > 0.0005f)
         return "series " + std::to_string(k + 1) + " value " + std::to_string(i + 1);
@@ -94,7 +95,8 @@ TEST(Interrupted, DuringCopyingTheFileHoldsWholeSeriesAsCounted) {
   const std::vector<SeriesData> series = manySeries(3000, 120);
   testing_support::TempDir dir;
   dir.write("old.dat", fileOf("C", series));
-  const std::string answers = sessionAnswers(dir.file("old.dat"), {.output = 'M', .commands = "T\n"});
+  const std::string answers =
+      sessionAnswers(dir.file("old.dat"), {.output = 'M', .commands = "T\n"});
   for (int shownBefore : {1, 40, 400}) {
     std::string what = "after " + std::to_string(shownBefore) + " shown";
     std::filesystem::remove(dir.file(kNewFile));
@@ -128,13 +130,13 @@ TEST(Interrupted, ConvertLeavesNoIncompleteNewFile) {
   ASSERT_EQ(child.finish(), 128 + SIGINT) << "the run was over before the signal";
   std::smatch m;
   const std::string err = child.err();
-  ASSERT_TRUE(std::regex_search(err, m, std::regex("run interrupted \\(SIGINT\\); ([0-9]+) of 400 "
-                                                   "inputs done\n$")))
+  ASSERT_TRUE(std::regex_search(err, m,
+                                std::regex("run interrupted \\(SIGINT\\); ([0-9]+) of 400 "
+                                           "inputs done\n$")))
       << err;
   EXPECT_GE(std::stoi(m[1]), 20);
-  testing_support::Conversation single({RINGEDIT_PATH, "convert", "--to", "3", "-o", "single.rwl",
-                                        "in0.rwl"},
-                                       dir.path());
+  testing_support::Conversation single(
+      {RINGEDIT_PATH, "convert", "--to", "3", "-o", "single.rwl", "in0.rwl"}, dir.path());
   ASSERT_EQ(single.finish(), 0);
   const std::string whole = dir.read("single.rwl");
   int files = 0;

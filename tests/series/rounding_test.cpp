@@ -2,6 +2,8 @@
 // either side of each half, the largest values with a fraction, integers
 // beyond 2^52, values beyond every integer type, and a sweep of products
 // as the compact writer makes them (values times powers of ten).
+#include "series/rounding.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,17 +11,37 @@
 #include <limits>
 #include <vector>
 
-#include "series/rounding.h"
-
 namespace series {
 namespace {
 
 std::vector<double> probes() {
-  const double base[] = {0.0,       -0.0,       0.5,        -0.5,       1.5,          -1.5,
-                         2.5,       -2.5,       0.49999999999999994,    -0.49999999999999994,
-                         99999.5,   -99999.5,   999999.5,   -100000.5,  0x1p52 - 0.5, -(0x1p52 - 0.5),
-                         0x1p52,    -0x1p52,    0x1p52 + 1, 0x1p53 + 2, 0x1p62,       -0x1p62,
-                         1e-300,    -1e-300,    4.9e-324,   123456.49,  -123456.51};
+  const double base[] = {0.0,
+                         -0.0,
+                         0.5,
+                         -0.5,
+                         1.5,
+                         -1.5,
+                         2.5,
+                         -2.5,
+                         0.49999999999999994,
+                         -0.49999999999999994,
+                         99999.5,
+                         -99999.5,
+                         999999.5,
+                         -100000.5,
+                         0x1p52 - 0.5,
+                         -(0x1p52 - 0.5),
+                         0x1p52,
+                         -0x1p52,
+                         0x1p52 + 1,
+                         0x1p53 + 2,
+                         0x1p62,
+                         -0x1p62,
+                         1e-300,
+                         -1e-300,
+                         4.9e-324,
+                         123456.49,
+                         -123456.51};
   std::vector<double> v;
   for (double b : base) {
     v.push_back(b);

@@ -16,8 +16,8 @@ std::string measurementDocument(const std::string& series, const std::string& pr
   return "<?xml version=\"1.0\"?>\n<" + p + "tridas xmlns" + (prefix.empty() ? "" : ":" + prefix) +
          "=\"http://www.tridas.org/1.2.2\"><" + p + "project><" + p + "title>Valley</" + p +
          "title><" + p + "object><" + p + "title>Barn</" + p + "title><" + p + "element><" + p +
-         "title>Beam 4</" + p + "title><" + p + "sample><" + p + "title>A</" + p + "title><" +
-         p + "radius><" + p + "title>r1</" + p + "title>" + series + "</" + p + "radius></" + p +
+         "title>Beam 4</" + p + "title><" + p + "sample><" + p + "title>A</" + p + "title><" + p +
+         "radius><" + p + "title>r1</" + p + "title>" + series + "</" + p + "radius></" + p +
          "sample></" + p + "element></" + p + "object></" + p + "project></" + p + "tridas>";
 }
 
@@ -43,44 +43,78 @@ TEST(Tridas, ReadsSeriesWithTheirYearsUnitsAndCounts) {
       {"identifier, AD",
        measurementDocument(measurement("<identifier domain=\"lab\">B4-A</identifier>"
                                        "<interpretation><firstYear suffix=\"AD\">1901</firstYear>"
-                                       "</interpretation>" + hundredths)),
-       "B4-A", 1901, {1.23f, 0.45f}, {}, ""},
-      {"no identifier: the titles; BC", 
+                                       "</interpretation>" +
+                                       hundredths)),
+       "B4-A",
+       1901,
+       {1.23f, 0.45f},
+       {},
+       ""},
+      {"no identifier: the titles; BC",
        measurementDocument(measurement("<interpretation><firstYear suffix=\"BC\">10</firstYear>"
-                                       "</interpretation>" + hundredths)),
-       "Barn-Beam 4-A-r1-m", -9, {1.23f, 0.45f}, {}, ""},
+                                       "</interpretation>" +
+                                       hundredths)),
+       "Barn-Beam 4-A-r1-m",
+       -9,
+       {1.23f, 0.45f},
+       {},
+       ""},
       {"a namespace prefix, BP",
        measurementDocument("<t:measurementSeries><t:identifier>P</t:identifier>"
                            "<t:interpretation><t:firstYear suffix=\"BP\">50</t:firstYear>"
                            "</t:interpretation><t:values><t:unit normalTridas=\"micrometres\"/>"
                            "<t:value value=\"1500\"/></t:values></t:measurementSeries>",
                            "t"),
-       "P", 1900, {1.5f}, {}, ""},
+       "P",
+       1900,
+       {1.5f},
+       {},
+       ""},
       {"a chronology with counts",
        "<tridas><project><title>C</title><derivedSeries><identifier>CHR</identifier>"
        "<interpretation><firstYear>1700</firstYear></interpretation><values><unitless/>"
        "<value value=\"0.998\" count=\"4\"/><value value=\"1.1\" count=\"5\"/></values>"
        "</derivedSeries></project></tridas>",
-       "CHR", 1700, {0.998f, 1.1f}, {4, 5}, ""},
+       "CHR",
+       1700,
+       {0.998f, 1.1f},
+       {4, 5},
+       ""},
       {"no first year",
-       measurementDocument(measurement("<identifier>N</identifier>" + hundredths)), "N", 1,
-       {1.23f, 0.45f}, {}, "Series N: no first year: dated from year 1"},
+       measurementDocument(measurement("<identifier>N</identifier>" + hundredths)),
+       "N",
+       1,
+       {1.23f, 0.45f},
+       {},
+       "Series N: no first year: dated from year 1"},
       {"a value that is no number",
        measurementDocument(measurement(
            "<identifier>V</identifier><interpretation><firstYear>5</firstYear></interpretation>"
            "<values><unit normalTridas=\"1/1000th millimetres\"/><value value=\"x\"/>"
            "<value value=\"250\"/></values>")),
-       "V", 5, {0.0f, 0.25f}, {}, "Series V, year 5: the value \"x\" is no number: taken as 0"},
+       "V",
+       5,
+       {0.0f, 0.25f},
+       {},
+       "Series V, year 5: the value \"x\" is no number: taken as 0"},
       {"an unknown unit",
        measurementDocument(measurement(
            "<identifier>U</identifier><interpretation><firstYear>5</firstYear></interpretation>"
            "<values><unit>inches</unit><value value=\"2\"/></values>")),
-       "U", 5, {2.0f}, {}, "the unit \"inches\" is not known: values read as they stand"},
+       "U",
+       5,
+       {2.0f},
+       {},
+       "the unit \"inches\" is not known: values read as they stand"},
       {"two sets of values",
        measurementDocument(measurement("<identifier>W</identifier><interpretation><firstYear>"
-                                       "5</firstYear></interpretation>" + hundredths +
-                                       hundredths)),
-       "W", 5, {1.23f, 0.45f}, {}, "Series W: 1 further sets of values (other variables) are not read"},
+                                       "5</firstYear></interpretation>" +
+                                       hundredths + hundredths)),
+       "W",
+       5,
+       {1.23f, 0.45f},
+       {},
+       "Series W: 1 further sets of values (other variables) are not read"},
   };
   for (const TridasCase& c : cases) {
     EXPECT_TRUE(looksLikeTridas(textLines(c.text))) << c.name;
@@ -94,7 +128,8 @@ TEST(Tridas, ReadsSeriesWithTheirYearsUnitsAndCounts) {
       EXPECT_FLOAT_EQ(s.values[k], c.values[k]) << c.name << " " << k;
     EXPECT_EQ(s.samples, c.samples) << c.name;
     bool found = *c.message == '\0' ? read.messages.empty() : false;
-    for (const std::string& m : read.messages) found = found || m.find(c.message) != std::string::npos;
+    for (const std::string& m : read.messages)
+      found = found || m.find(c.message) != std::string::npos;
     EXPECT_TRUE(found) << c.name << ": " << (read.messages.empty() ? "" : read.messages.front());
   }
   EXPECT_EQ(readTridas(measurementDocument(measurement(""))).series.size(), 0u);

@@ -21,11 +21,11 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 // Values near the limits of the hundredths field (times 100) and of the
 // thousandths field (times 1000), and ordinary ones.
 std::vector<float> probes() {
-  std::vector<float> v = {0.0f,      -0.0f,      1.5f,       -3.25f,     9999.99f,  9999.995f,
-                          9999.994f, 9999.996f,  -999.99f,   -999.995f,  -999.994f, -999.996f,
-                          999.9995f, 999.9994f,  999.9996f,  -99.9995f,  -99.9994f, -99.9996f,
-                          1e7f,      -1e7f,      3.4e38f,    -3.4e38f,   1e-30f,    kInf,
-                          -kInf,     kNaN,       10000.0f,   -1000.0f,   1000.0f,   -100.0f};
+  std::vector<float> v = {0.0f,      -0.0f,     1.5f,      -3.25f,    9999.99f,  9999.995f,
+                          9999.994f, 9999.996f, -999.99f,  -999.995f, -999.994f, -999.996f,
+                          999.9995f, 999.9994f, 999.9996f, -99.9995f, -99.9994f, -99.9996f,
+                          1e7f,      -1e7f,     3.4e38f,   -3.4e38f,  1e-30f,    kInf,
+                          -kInf,     kNaN,      10000.0f,  -1000.0f,  1000.0f,   -100.0f};
   // The floats either side of each half at the limits.
   const float halves[] = {9999.995f, -999.995f, 999.9995f, -99.9995f};
   for (float h : halves) {

@@ -19,7 +19,6 @@
 
 namespace ringfmt {
 
-
 namespace {
 
 // Storage for the items of one statement; a deque keeps addresses stable.
@@ -55,9 +54,12 @@ struct Value {
 
 template <class T>
 bool parseReal(std::string_view text, T& out) {
-  if (text == "nan") out = std::numeric_limits<T>::quiet_NaN();
-  else if (text == "inf") out = std::numeric_limits<T>::infinity();
-  else if (text == "-inf") out = -std::numeric_limits<T>::infinity();
+  if (text == "nan")
+    out = std::numeric_limits<T>::quiet_NaN();
+  else if (text == "inf")
+    out = std::numeric_limits<T>::infinity();
+  else if (text == "-inf")
+    out = -std::numeric_limits<T>::infinity();
   else {
     auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
     return ec == std::errc() && p == text.data() + text.size();
@@ -104,9 +106,7 @@ bool parseWriteItem(const std::string& arg, Value& v) {
     case 'i': return parseInt(text, v.i);
     case 'r': return parseReal(text, v.r);
     case 'd': return parseReal(text, v.d);
-    case 'l':
-      v.l.value = text == "T" ? 1 : 0;
-      return text == "T" || text == "F";
+    case 'l': v.l.value = text == "T" ? 1 : 0; return text == "T" || text == "F";
     default: return false;
   }
 }
@@ -167,13 +167,17 @@ long takeOptions(const Args& args, Options& o, bool forRead) {
   std::size_t i = 0;
   for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
     const std::string& a = args[i];
-    if (a == "--iostat") o.iostat = true;
-    else if (forRead && a == "--end") o.end = true;
-    else if (forRead && a == "--err") o.err = true;
+    if (a == "--iostat")
+      o.iostat = true;
+    else if (forRead && a == "--end")
+      o.end = true;
+    else if (forRead && a == "--err")
+      o.err = true;
     else if (a == "--internal" && i + 1 < args.size()) {
       o.internal = true;
       o.internalArg = args[++i];
-    } else return -1;
+    } else
+      return -1;
   }
   return static_cast<long>(i);
 }
@@ -236,7 +240,8 @@ std::string compileCommand(const Args& args) {
     reportFormatError(
         args[0], format,
         "? FORTRAN Runtime Error:\n? " + std::string(fmtio::messageFor(format.status())) + "\n");
-  for (std::size_t i = 0; i < format.entries().size(); ++i) printLine(fmtio::describeEntry(format, i));
+  for (std::size_t i = 0; i < format.entries().size(); ++i)
+    printLine(fmtio::describeEntry(format, i));
   return {};
 }
 
@@ -262,8 +267,9 @@ std::string writeCommand(const Args& args) {
     return {};
   }
   beforeStatement(args[first], format, control, fmtio::StatementKind::Write);
-  fmtio::Statement s = o.internal ? fmtio::Statement::write(fmtio::Internal(variable, control), &format)
-                                  : fmtio::Statement::write(control, &format);
+  fmtio::Statement s = o.internal
+                           ? fmtio::Statement::write(fmtio::Internal(variable, control), &format)
+                           : fmtio::Statement::write(control, &format);
   for (const Value& v : values) s.item(v.output());
   int outcome = s.end();
   if (o.internal) printLine("[" + variable + "]");
@@ -289,9 +295,10 @@ std::string readCommand(const Args& args) {
   control.err = o.err;
   if (!list) beforeStatement(args[first], format, control, fmtio::StatementKind::Read);
   const fmtio::Format* f = list ? nullptr : &format;
-  fmtio::Statement s = o.internal ? fmtio::Statement::read(
-                                        fmtio::Internal(std::string_view(o.internalArg), control), f)
-                                  : fmtio::Statement::read(control, f);
+  fmtio::Statement s =
+      o.internal
+          ? fmtio::Statement::read(fmtio::Internal(std::string_view(o.internalArg), control), f)
+          : fmtio::Statement::read(control, f);
   for (Value& v : values) s.item(v.input());
   int outcome = s.end();
   for (const Value& v : values) printLine(describe(v));

@@ -1,8 +1,8 @@
 // Statements for the compiler alone. Built as it stands, the READs of every
 // kind of variable and the WRITEs of every kind of value compile; with one
 // CHECK_<case> defined, one statement is added on which the build must fail:
-// a READ into something read-only, a WRITE into read-only text, or a result that must be looked at and is
-// dropped (built with -Werror=unused-result).
+// a READ into something read-only, a WRITE into read-only text, or a result that must be looked at
+// and is dropped (built with -Werror=unused-result).
 #include <cstdint>
 #include <span>
 #include <string>
@@ -33,7 +33,6 @@ void transfers(std::string& record) {
   write.end();
   READ(Internal(std::string_view("1950")), FMT("(I4)"), number);
   READ(Internal(constant), FMT("(A)"), text);
-
 
 #if defined(CHECK_INTO_CONST_INT)
   const std::int32_t year = 1950;
