@@ -31,11 +31,15 @@ CopyCheck checkCopy(const series::Series& s, std::string_view request) {
   return {Refusal::ValueBeyond, bad, series::firstValueBeyond(s, kCompactRequest) < 0};
 }
 
-void writeSeries(series::Series& s, std::int32_t unit, std::string_view request) {
+void appendSeries(series::Series& s, std::int32_t unit, std::string_view request) {
   if (request == kCompactRequest)
     series::CMPWR(s, unit);
   else
     series::TRRW(s, unit, request);
+}
+
+void writeSeries(series::Series& s, std::int32_t unit, std::string_view request) {
+  appendSeries(s, unit, request);
   fmtio::FLUSH(fmtio::Control::of(unit));
 }
 

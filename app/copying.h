@@ -32,9 +32,11 @@ struct CopyCheck {
 };
 CopyCheck checkCopy(const series::Series& s, std::string_view request);
 
-// Writes the series with the request's writer and then through to the disk
-// (FLUSH), so that the series is in the file once this returns. The series
-// is not changed (the decadal writer shares the reader's signature).
+// Writes the series with the request's writer into the unit's buffer. The
+// series is not changed (the decadal writer shares the reader's signature).
+void appendSeries(series::Series& s, std::int32_t unit, std::string_view request);
+// appendSeries and then through to the disk (FLUSH), so that the series is
+// in the file once this returns: what the session's COPIED stands for.
 void writeSeries(series::Series& s, std::int32_t unit, std::string_view request);
 
 }  // namespace app

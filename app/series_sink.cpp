@@ -73,7 +73,7 @@ void SeriesSink::take(series::Series& s, std::int32_t sequence) {
         options_.to == 'I' ? kIndexRequest : writerRequest(options_.to);
     if (CopyCheck check = checkCopy(s, request); check.refusal != Refusal::None)
       return sayRefused(sequence, s, check);
-    writeSeries(s, out_, request);
+    appendSeries(s, out_, request);
   }
   count(s.count);
 }
@@ -114,14 +114,18 @@ std::string SeriesSink::identFor(const std::string& name) {
 }
 
 void SeriesSink::finish() {
-  if (!writing_ || options_.toExchange == series::Exchange::None) return;
+  if (!writing_) return;
+  if (options_.toExchange != series::Exchange::None) writeExchange();
+  fmtio::FLUSH(fmtio::Control::of(out_));
+}
+
+void SeriesSink::writeExchange() {
   const std::string text = series::writeExchange(options_.toExchange, collected_);
   for (std::size_t at = 0; at < text.size();) {
     std::size_t end = text.find('\n', at);
     fmtio::WRITE(out_, FMT("(A)"), std::string_view(text).substr(at, end - at));
     at = end + 1;
   }
-  fmtio::FLUSH(fmtio::Control::of(out_));
 }
 
 }  // namespace app

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -233,6 +234,58 @@ TEST(Convert, MessagesGiveStatusOneAndGoToStandardErrorByName) {
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_EQ(run.err.rfind(dir.file("cut.rwl") + ": >> ", 0), 0u) << run.err;
   EXPECT_NE(run.out.find(" -> " + dir.file("new.rwm")), std::string::npos) << run.out;
+}
+
+// A decadal file in hundredths of n series of 200 years each.
+std::string decadalFile(int n) {
+  std::string text;
+  char line[96];
+  for (int k = 0; k < n; ++k) {
+    for (int decade = 1800; decade < 2000; decade += 10) {
+      int used = std::snprintf(line, sizeof line, "S%03d    %4d", k, decade);
+      for (int year = decade; year < decade + 10; ++year)
+        used += std::snprintf(line + used, sizeof line - used, "%6d", 100 + (year + k) % 50);
+      text += std::string(line, used) + "\n";
+    }
+    std::snprintf(line, sizeof line, "S%03d    2000   999\n", k);
+    text += line;
+  }
+  return text;
+}
+
+// The new file is written through to the disk at the end, not after each
+// series: a write that fails, in the middle or at the very end, is still
+// reported and fails the input. A limit of the whole size writes the file.
+TEST(Convert, AWriteThatFailsIsReportedWhereverTheNewFileStops) {
+  TempDir dir;
+  dir.write("in.rwl", decadalFile(40));
+  for (const char* to : {"C", "M", "fh"}) {
+    const std::string out = dir.file(std::string("new.") + to);
+    const std::vector<std::string> words = {RINGEDIT_PATH, "convert", "--to", to,
+                                            "--force",     "-o",      out,    dir.file("in.rwl")};
+    auto whole = runProcess(words);
+    ASSERT_EQ(whole.status, 0) << to << "\n" << whole.err;
+    const std::string written = readFile(out);
+    const long size = static_cast<long>(written.size());
+    ASSERT_GT(size, 3 * 8192) << to;
+    struct Case {
+      long limit;
+      bool fails;
+    } cases[] = {{size, false}, {size - 1, true}, {size / 2, true}, {8192, true}};
+    for (const Case& c : cases) {
+      std::string what = std::string(to) + " limit " + std::to_string(c.limit);
+      fs::remove(out);
+      auto run = runProcess(words, "", {}, c.limit);
+      if (!c.fails) {
+        EXPECT_EQ(run.status, 0) << what << "\n" << run.err;
+        EXPECT_EQ(readFile(out), written) << what;
+        continue;
+      }
+      EXPECT_EQ(run.status, 2) << what << "\n" << run.err;
+      EXPECT_NE(run.err.find("? File too large"), std::string::npos) << what << "\n" << run.err;
+      EXPECT_EQ(run.out.find(" -> "), std::string::npos) << what << "\n" << run.out;
+    }
+  }
 }
 
 // Lines however they end (CR LF, LF or CR alone).

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,7 +27,7 @@ std::string slurp(const std::string& path) {
 }  // namespace
 
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input,
-                         const std::vector<std::string>& env) {
+                         const std::vector<std::string>& env, long fileSizeLimit) {
   TempDir dir;
   dir.write("in", input);
   ProcessResult result;
@@ -40,6 +41,8 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
     dup2(out, 1);
     dup2(err, 2);
     for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
+    const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+    if (fileSizeLimit >= 0 && setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);

@@ -13,9 +13,11 @@ struct ProcessResult {
   std::string err;
 };
 
-// env entries are "NAME=value" added to (or replacing in) the environment.
+// env entries are "NAME=value" added to (or replacing in) the environment;
+// fileSizeLimit, when not -1, is the bytes a file of the child may grow to
+// (RLIMIT_FSIZE, as a full disk stops writes).
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input = "",
-                         const std::vector<std::string>& env = {});
+                         const std::vector<std::string>& env = {}, long fileSizeLimit = -1);
 
 // A program running as a child process in a folder of its own, its standard
 // input and output on pipes, for tests that answer as it asks and may
