@@ -12,14 +12,13 @@ namespace fmtio {
 
 namespace {
 
-// One spare state block: statements do not nest, so one is nearly always enough.
+// One spare state block: statements do not nest, so one is nearly always
+// enough. Initialised before the program runs (no guard on each statement).
 struct StatementPool {
   std::unique_ptr<StatementState> spare;
 };
-StatementPool& pool() {
-  static StatementPool p;
-  return p;
-}
+constinit StatementPool gPool;
+StatementPool& pool() { return gPool; }
 
 std::unique_ptr<StatementState> acquire() {
   if (pool().spare) return std::move(pool().spare);
@@ -35,7 +34,8 @@ Statement::Statement(std::unique_ptr<StatementState> state)
 Statement::Statement(Statement&&) noexcept = default;
 Statement::~Statement() noexcept(false) {
   if (!state_) return;  // moved from
-  if (std::uncaught_exceptions() <= unwinding_) state_->endLeftOpen();
+  // An ended statement (nearly every one) needs no look at exceptions in flight.
+  if (!state_->ended() && std::uncaught_exceptions() <= unwinding_) state_->endLeftOpen();
   if (!pool().spare) pool().spare = std::move(state_);
 }
 

@@ -91,10 +91,9 @@ struct OptionState {
   std::size_t nextWord = 0;
 };
 
-OptionState& optionState() {
-  static OptionState state;
-  return state;
-}
+// Initialised before the program runs: no guard on each statement's look.
+constinit OptionState gOptionState;
+OptionState& optionState() { return gOptionState; }
 
 void loadFromEnvironment(RuntimeOptions& options) {
   std::string warnings;

@@ -23,10 +23,9 @@ struct UnitTable {
   std::vector<std::unique_ptr<ConnectedUnit>> units;
 };
 
-UnitTable& unitTable() {
-  static UnitTable table;
-  return table;
-}
+// Initialised before the program runs: no guard on each statement's look.
+constinit UnitTable gUnitTable;
+UnitTable& unitTable() { return gUnitTable; }
 
 std::unique_ptr<ConsoleUnit> makeStream(int number, ConsoleUnit::Stream stream) {
   Connection connection;
