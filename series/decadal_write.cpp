@@ -110,6 +110,18 @@ bool fitsField(std::int32_t k, int width) {
   return k <= top && k > -(top + 1) / 10;
 }
 
+// Whether the integer a value is stored as (nearestStored) fits the
+// 6-column field, told from the single-precision product alone: halves are
+// rounded away from zero, so the integer is -99999 to 999999 exactly when
+// the product lies strictly between -99999.5 and 999999.5 (both exact in
+// single precision); a product that is not a number fails both comparisons.
+bool productFitsMeasurementField(float value, float factor) {
+  constexpr float kBelowLowest = -99999.5f;
+  constexpr float kAboveHighest = 999999.5f;
+  const float product = value * factor;
+  return product > kBelowLowest && product < kAboveHighest;
+}
+
 void reportNoField(const Series& s, int i, int width) {
   fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr TRRW:  Series ',A,', year',I6,': value',1PE12.4,"
@@ -191,11 +203,11 @@ int firstValueBeyond(const Series& s, std::string_view request) {
   for (const MeasurementScale& m : kMeasurementScales)
     if (m.request == request) scale = &m;
   const int n = std::min(s.count, static_cast<std::int32_t>(kMaxValues));
-  // A value that is not finite has no stored integer (kNoField), which no
-  // field holds: the one test covers both.
+  // A value that is not finite makes a product outside the field's range
+  // (or not a number): the one test covers both.
   if (scale != nullptr) {
     for (int i = 0; i < n; ++i)
-      if (!fitsField(nearestStored(s.values[i], scale->factor), kMeasurementWidth)) return i;
+      if (!productFitsMeasurementField(s.values[i], scale->factor)) return i;
     return -1;
   }
   for (int i = 0; i < n; ++i)
