@@ -1,4 +1,4 @@
-// File units: records read and written through an 8192-byte buffer with the
+// File units: records read and written through a buffer of kBufferSize bytes with the
 // POSIX file calls. A file is read or written sequentially; the first write
 // after reading, opening or rewinding makes the written record the last one
 // of the file (the rest is cut off), as a sequential WRITE does.
