@@ -92,6 +92,10 @@ struct FormatPlan {
   bool usable = false;
   std::vector<PlanStep> steps;
   std::size_t dataUses = 0;  // the data steps' counts added up
+  // In a format without groups whose data steps are all of one opcode: that
+  // opcode, and items all of its kind may revert to the plan's start as the
+  // walk does. Else End.
+  Op reverting = Op::End;
 };
 
 class Format {

@@ -71,6 +71,31 @@ bool fitsStep(Op op, ItemType type) {
   }
 }
 
+// The opcode of every data step when they share one and no group is
+// open anywhere (see FormatPlan::reverting); else End.
+Op revertingOp(const std::vector<FormatEntry>& entries, const std::vector<PlanStep>& steps) {
+  Op sole = Op::End;
+  for (const FormatEntry& e : entries)
+    if (e.op == Op::GroupOpen) return Op::End;
+  for (const PlanStep& step : steps) {
+    const Op op = entries[step.entry].op;
+    if (!isDataOp(op)) continue;
+    if (sole != Op::End && op != sole) return Op::End;
+    sole = op;
+  }
+  return sole;
+}
+
+// Whether every item is of the kind a reverting plan's data steps take.
+bool allOfKind(Op op, std::span<const Item> items) {
+  if (op == Op::End) return false;
+  for (const Item& item : items)
+    if ((item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) ||
+        !fitsStep(op, itemTypeOf(item.type)))
+      return false;
+  return true;
+}
+
 // Whether the items' elements are no more than one pass of the plan takes.
 bool withinOnePass(const FormatPlan& plan, std::span<const Item> items) {
   std::size_t elements = 0;
@@ -87,6 +112,7 @@ const FormatPlan& Format::plan() const {
     if (!plan_.usable) plan_.steps.clear();
     for (const PlanStep& step : plan_.steps)
       if (isDataOp(entries_[step.entry].op)) plan_.dataUses += step.count;
+    plan_.reverting = revertingOp(entries_, plan_.steps);
   }
   return plan_;
 }
@@ -98,7 +124,8 @@ bool StatementState::writePlanned(std::span<const Item> items) {
   if (isRead_ || failed_ || ended_ || format_ == nullptr || !planAllowed_ || items.empty())
     return false;
   const FormatPlan& plan = format_->plan();
-  if (!plan.usable || !withinOnePass(plan, items)) return false;
+  if (!plan.usable) return false;
+  if (!withinOnePass(plan, items) && !allOfKind(plan.reverting, items)) return false;
   bool taken = true;
   guarded([&] { taken = runPlan(plan, items); });
   if (!taken) {
@@ -121,7 +148,11 @@ bool StatementState::runPlan(const FormatPlan& plan, std::span<const Item> items
     const ItemType type = itemTypeOf(item.type);
     const auto* at = static_cast<const char*>(item.address);
     for (std::size_t left = item.count; left > 0 && !failed_;) {
-      if (s == plan.steps.size()) return false;
+      if (s == plan.steps.size()) {
+        if (plan.reverting == Op::End) return false;
+        s = revertPlan(plan);
+        continue;
+      }
       const PlanStep& step = plan.steps[s];
       const FormatEntry& e = format_->entries()[step.entry];
       if (!fitsStep(e.op, type)) return false;
@@ -137,6 +168,16 @@ bool StatementState::runPlan(const FormatPlan& plan, std::span<const Item> items
     }
   }
   return true;
+}
+
+// The end of the format with elements left: the record ends and the plan
+// starts again, its leading controls run; returns the step reached.
+std::size_t StatementState::revertPlan(const FormatPlan& plan) {
+  if (int rc = endOfRecord()) {
+    fail(rc);
+    return 0;
+  }
+  return runPlanControls(plan, 0);
 }
 
 // Runs the literal and X steps from s on up to the next data step; returns

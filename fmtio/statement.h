@@ -82,6 +82,7 @@ class StatementState : public RecordEnd, public RecordSource {
   std::size_t readRealRun(const Field& field, char* elements, std::size_t n, std::size_t length);
   bool runPlan(const FormatPlan& plan, std::span<const Item> items);
   std::size_t runPlanControls(const FormatPlan& plan, std::size_t s);
+  std::size_t revertPlan(const FormatPlan& plan);
   int editPlannedRun(const FormatEntry& e, const char* elements, std::size_t n, std::size_t length);
   int editPlanned(const FormatEntry& e, const char* address, std::size_t length);
   int control(const Field& field);

@@ -24,7 +24,7 @@ namespace fmtio {
 namespace {
 
 // The item lists the rows write.
-enum class Items { IdentYearValues, Reals, Mixed };
+enum class Items { IdentYearValues, Reals, Mixed, ManyValues };
 
 struct PlanCase {
   const char* format;
@@ -74,6 +74,16 @@ const PlanCase kCases[] = {
     {"(A,I3,I13,F6.2,F5.1)", 60, Items::Mixed},
     {"(6A)", 60, Items::Mixed},
     {"(A,I3,I13,F6.2,F5.1,I3)", 12, Items::Mixed},
+    {"(10I8)", 80, Items::ManyValues},
+    {"(4I5,' x')", 40, Items::ManyValues},
+    {"(3X,6I4)", 40, Items::ManyValues},
+    {"(5I3)", 20, Items::ManyValues},
+    {"(25I4)", 100, Items::ManyValues},
+    {"(30I3,' end')", 100, Items::ManyValues},
+    {"(10F8.0)", 90, Items::ManyValues},
+    {"(I4,F6.2)", 40, Items::ManyValues},
+    {"(2(I3),'|')", 40, Items::ManyValues},
+    {"(10I8)", 10, Items::ManyValues},
 };
 
 // Writes the row's items to the target (an internal record or a unit's control list).
@@ -85,6 +95,9 @@ int writeItems(const PlanCase& c, const Target& target) {
   const std::array<double, 10> reals = {0,    -0.0,   1.5,    -2.25,     999.995,
                                         1e10, -0.004, 0.0051, 12345.678, -7};
   const std::string ident = "ABC12345";
+  std::array<std::int64_t, 25> many{};
+  for (std::size_t i = 0; i < many.size(); ++i)
+    many[i] = (i % 2 == 0 ? 1 : -1) * static_cast<std::int64_t>(i * i * i * 37);
   switch (c.items) {
     case Items::IdentYearValues:
       return WRITE(target, format, ident, 1950, std::span<const std::int32_t>(values));
@@ -92,6 +105,7 @@ int writeItems(const PlanCase& c, const Target& target) {
     case Items::Mixed:
       return WRITE(target, format, std::string("AB"), std::int16_t{-7}, std::int64_t{123456789012},
                    -1.25, 0.5f, std::int8_t{-3});
+    case Items::ManyValues: return WRITE(target, format, std::span<const std::int64_t>(many));
   }
   return -1;
 }
@@ -153,6 +167,7 @@ TEST(FormatPlan, OnlySimpleFormatsHaveOneWithEachRepeatSpeltOut) {
       {"('(',I2,'F',I1,'.0)')", true, 5},
       {"(I4.2)", true, 1},
       {"(300I4)", true, 1},
+      {"(3X,10I8,' x')", true, 3},
       {"(128(I2,'x'))", true, 256},
       {"(129(I2,'x'))", false, 0},
       {"(SP,I4)", false, 0},
@@ -172,6 +187,19 @@ TEST(FormatPlan, OnlySimpleFormatsHaveOneWithEachRepeatSpeltOut) {
     EXPECT_EQ(format.plan().usable, row.usable) << row.format;
     EXPECT_EQ(format.plan().steps.size(), row.steps) << row.format;
   }
+}
+
+TEST(FormatPlan, OnlyAPlanWithoutGroupsAndOfOneDataKindReverts) {
+  const struct {
+    const char* format;
+    Op reverting;
+  } rows[] = {
+      {"(10I8)", Op::I},        {"(3X,6I4,' x')", Op::I}, {"(10F8.0)", Op::F},
+      {"(A,I4,10I6)", Op::End}, {"(2(I3))", Op::End},     {"(I4,2(I3))", Op::End},
+      {"('no data')", Op::End}, {"(2A)", Op::A},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(Format(row.format).plan().reverting, row.reverting) << row.format;
 }
 
 }  // namespace
