@@ -76,6 +76,28 @@ struct FormatEntry {
   std::uint32_t text = 0;    // literal: offset of its characters in the text pool
 };
 
+// The straight plan of a format a WRITE may follow instead of the walk:
+// one pass over the format as steps, group repeats spelt out, each step an
+// entry and the uses of it in a row (a data descriptor's repeat count; 1 for
+// the others). A format has one only when it is made of Aw, Iw[.m] and Fw.d
+// (w > 0), nX and literals, with groups one level deep and at most
+// kMaxPlanSteps steps in all.
+struct PlanStep {
+  std::uint32_t entry = 0;
+  std::uint32_t count = 1;
+};
+struct FormatPlan {
+  static constexpr std::size_t kMaxPlanSteps = 256;
+  bool built = false;
+  bool usable = false;
+  std::vector<PlanStep> steps;
+  std::size_t dataUses = 0;  // the data steps' counts added up
+  // In a format without groups whose data steps are all of one opcode: that
+  // opcode, and items all of its kind may revert to the plan's start as the
+  // walk does. Else End.
+  Op reverting = Op::End;
+};
+
 class Format {
  public:
   Format() = default;
@@ -92,6 +114,8 @@ class Format {
     return std::string_view(pool_).substr(e.text, e.count);
   }
   bool hasDataDescriptor() const { return hasData_; }
+  // The format's straight plan, made on first use (see plan.cpp).
+  const FormatPlan& plan() const;
 
  private:
   friend class FormatCompiler;
@@ -101,6 +125,7 @@ class Format {
   int status_ = 0;
   std::size_t errorOffset_ = 0;
   bool hasData_ = false;
+  mutable FormatPlan plan_;
 };
 
 // Compiles text into out; returns 0 or the error number.

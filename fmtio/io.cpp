@@ -68,7 +68,8 @@ Statement& Statement::item(const Item& item) {
 int Statement::end() { return state_->end(); }
 
 int runStatement(Statement statement, std::initializer_list<Item> items) {
-  for (const Item& item : items) statement.item(item);
+  if (!statement.state_->writePlanned(items))
+    for (const Item& item : items) statement.item(item);
   return statement.end();
 }
 
@@ -77,7 +78,7 @@ int runStatement(Statement statement, std::initializer_list<Item> items) {
 void StatementState::reset(bool isRead, const Control& control, const Format* format) {
   control_ = control;
   isRead_ = isRead;
-  failed_ = ended_ = dollar_ = false;
+  failed_ = ended_ = dollar_ = planned_ = false;
   outcome_ = 0;
   unit_ = nullptr;
   internal_ = nullptr;
@@ -90,6 +91,7 @@ void StatementState::reset(bool isRead, const Control& control, const Format* fo
   blank_ = BlankMode::Null;
   const RuntimeOptions& options = runtimeOptions();
   modes_ = OutputModes{false, 0, options.noLeadZero, options.hexUppercase};
+  planAllowed_ = !options.walkEveryFormat;
 }
 
 void StatementState::begin(bool isRead, const Control& control, const Format* format) {
@@ -136,7 +138,7 @@ int StatementState::end() {
   ended_ = true;
   if (!failed_ && !isRead_) {
     guarded([this] {
-      runTrailingControls();
+      if (!planned_) runTrailingControls();
       if (!failed_)
         if (int rc = emitRecord(!dollar_)) fail(rc);
     });

@@ -102,6 +102,7 @@ class Statement {
  private:
   std::unique_ptr<StatementState> state_;
   int unwinding_ = 0;  // exceptions in flight when the statement began
+  friend int runStatement(Statement statement, std::initializer_list<Item> items);
 };
 
 // A READ: its items are variables.

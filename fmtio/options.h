@@ -31,6 +31,9 @@ struct RuntimeOptions {
   // Longest input record after tab expansion; not an environment setting
   // (tests set a small one).
   std::size_t recordLimit = kDefaultRecordLimit;
+  // Every WRITE walks its format, none runs by a plan; not an environment
+  // setting (tests compare the two).
+  bool walkEveryFormat = false;
 };
 
 // Applies the words of a VELMAR_RT_FLAGS text; unknown words and the

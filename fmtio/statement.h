@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -27,12 +28,23 @@ struct ItemInfo {
   std::size_t bytes;  // of one element
 };
 
+// An integer of 1, 2, 4 or 8 bytes (any other size is taken as 4), and a
+// real of 8 bytes or else 4, loaded from an item's element.
+std::int64_t loadInteger(const char* p, std::size_t bytes);
+double loadReal(const char* p, std::size_t bytes);
+
 class StatementState : public RecordEnd, public RecordSource {
  public:
   void begin(bool isRead, const Control& control, const Format* format);
   void beginInternal(bool isRead, char* data, std::size_t length, const Control& control,
                      const Format* format);
   void item(const Item& item);
+  // A WRITE's whole item list run by its format's plan (see format.h):
+  // false, with nothing done, when the plan cannot take the statement as it
+  // stands (no plan, an item of another kind, more items than data fields,
+  // or plans switched off by the runtime options); the items then go one by
+  // one through item().
+  bool writePlanned(std::span<const Item> items);
   int end();
   // Ends a statement its caller left unended (see Statement).
   void endLeftOpen();
@@ -68,6 +80,11 @@ class StatementState : public RecordEnd, public RecordSource {
                            std::size_t length);
   template <class T>
   std::size_t readRealRun(const Field& field, char* elements, std::size_t n, std::size_t length);
+  bool runPlan(const FormatPlan& plan, std::span<const Item> items);
+  std::size_t runPlanControls(const FormatPlan& plan, std::size_t s);
+  std::size_t revertPlan(const FormatPlan& plan);
+  int editPlannedRun(const FormatEntry& e, const char* elements, std::size_t n, std::size_t length);
+  int editPlanned(const FormatEntry& e, const char* address, std::size_t length);
   int control(const Field& field);
   int editOut(const Field& field, const ItemInfo& info, char* address);
   int editIn(const Field& field, const ItemInfo& info, char* address);
@@ -104,6 +121,8 @@ class StatementState : public RecordEnd, public RecordSource {
   bool ended_ = false;
   int outcome_ = 0;
   bool dollar_ = false;
+  bool planAllowed_ = true;  // the runtime options let statements run by plans
+  bool planned_ = false;     // the items went by the plan, trailing entries included
 
   Unit* unit_ = nullptr;
   char* internal_ = nullptr;  // internal file variable

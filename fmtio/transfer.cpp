@@ -37,6 +37,29 @@ TypeClass classOf(ItemType t) {
 bool isIntegerOp(Op op) { return op == Op::I || op == Op::B || op == Op::O || op == Op::Z; }
 int baseOf(Op op) { return op == Op::B ? 2 : op == Op::O ? 8 : op == Op::Z ? 16 : 10; }
 
+void storeInteger(char* p, std::size_t bytes, std::int64_t value) {
+  switch (bytes) {
+    case 1: {
+      auto v = static_cast<std::int8_t>(value);
+      std::memcpy(p, &v, 1);
+      return;
+    }
+    case 2: {
+      auto v = static_cast<std::int16_t>(value);
+      std::memcpy(p, &v, 2);
+      return;
+    }
+    case 8: std::memcpy(p, &value, 8); return;
+    default: {
+      auto v = static_cast<std::int32_t>(value);
+      std::memcpy(p, &v, 4);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
 std::int64_t loadInteger(const char* p, std::size_t bytes) {
   switch (bytes) {
     case 1: {
@@ -62,27 +85,6 @@ std::int64_t loadInteger(const char* p, std::size_t bytes) {
   }
 }
 
-void storeInteger(char* p, std::size_t bytes, std::int64_t value) {
-  switch (bytes) {
-    case 1: {
-      auto v = static_cast<std::int8_t>(value);
-      std::memcpy(p, &v, 1);
-      return;
-    }
-    case 2: {
-      auto v = static_cast<std::int16_t>(value);
-      std::memcpy(p, &v, 2);
-      return;
-    }
-    case 8: std::memcpy(p, &value, 8); return;
-    default: {
-      auto v = static_cast<std::int32_t>(value);
-      std::memcpy(p, &v, 4);
-      return;
-    }
-  }
-}
-
 double loadReal(const char* p, std::size_t bytes) {
   if (bytes == 8) {
     double v;
@@ -93,8 +95,6 @@ double loadReal(const char* p, std::size_t bytes) {
   std::memcpy(&v, p, 4);
   return v;
 }
-
-}  // namespace
 
 // The words of the integer and real types, those of nearly every item,
 // are told apart by one switch before the table is searched.

@@ -1,0 +1,226 @@
+// The straight plan of a simple format, and a WRITE run by it: each run of
+// elements edited into its fields with the editors the walk uses, in the
+// order the walk reaches them, without the walk's per-item dispatch.
+#include <algorithm>
+
+#include "fmtio/statement.h"
+
+namespace fmtio {
+
+namespace {
+
+// Whether entry e may stand in a plan.
+bool plannable(const FormatEntry& e) {
+  switch (e.op) {
+    case Op::A:
+    case Op::X:
+    case Op::Literal: return true;
+    case Op::I: return e.w > 0;
+    case Op::F: return e.w > 0 && e.d != kAbsent;
+    default: return false;
+  }
+}
+
+// Appends entry i's step; false past the plan's limit.
+bool appendEntry(const FormatEntry& e, std::uint32_t i, std::vector<PlanStep>& steps) {
+  if (steps.size() == FormatPlan::kMaxPlanSteps || (isDataOp(e.op) && e.repeat == 0)) return false;
+  steps.push_back({i, isDataOp(e.op) ? e.repeat : 1u});
+  return true;
+}
+
+// Repeats the steps from `first` on, one pass of a group, until the group
+// has `repeat` passes. False past the plan's limit.
+bool repeatGroup(std::size_t first, std::size_t repeat, std::vector<PlanStep>& steps) {
+  const std::size_t pass = steps.size() - first;
+  if (repeat == 0 || first + pass * repeat > FormatPlan::kMaxPlanSteps) return false;
+  for (std::size_t r = 1; r < repeat; ++r)
+    for (std::size_t k = 0; k < pass; ++k) steps.push_back(steps[first + k]);
+  return true;
+}
+
+// The steps of one pass over the entries; false when they make no plan.
+bool buildPlan(const std::vector<FormatEntry>& entries, std::vector<PlanStep>& steps) {
+  const FormatEntry* group = nullptr;  // the group open, at most one deep
+  std::size_t groupFirst = 0;
+  for (std::uint32_t i = 0; i < entries.size(); ++i) {
+    const FormatEntry& e = entries[i];
+    if (e.op == Op::End) return true;
+    if (e.op == Op::GroupOpen) {
+      if (group != nullptr) return false;
+      group = &e;
+      groupFirst = steps.size();
+    } else if (e.op == Op::GroupClose) {
+      if (group == nullptr || !repeatGroup(groupFirst, group->repeat, steps)) return false;
+      group = nullptr;
+    } else if (!plannable(e) || !appendEntry(e, i, steps)) {
+      return false;
+    }
+  }
+  return false;
+}
+
+// Whether an item of this type is edited by a plan's data entry of this opcode.
+bool fitsStep(Op op, ItemType type) {
+  switch (op) {
+    case Op::A: return type == ItemType::Character;
+    case Op::I:
+      return type == ItemType::Integer1 || type == ItemType::Integer2 ||
+             type == ItemType::Integer4 || type == ItemType::Integer8;
+    case Op::F: return type == ItemType::Real4 || type == ItemType::Real8;
+    default: return false;
+  }
+}
+
+// The opcode of every data step when they share one and no group is
+// open anywhere (see FormatPlan::reverting); else End.
+Op revertingOp(const std::vector<FormatEntry>& entries, const std::vector<PlanStep>& steps) {
+  Op sole = Op::End;
+  for (const FormatEntry& e : entries)
+    if (e.op == Op::GroupOpen) return Op::End;
+  for (const PlanStep& step : steps) {
+    const Op op = entries[step.entry].op;
+    if (!isDataOp(op)) continue;
+    if (sole != Op::End && op != sole) return Op::End;
+    sole = op;
+  }
+  return sole;
+}
+
+// Whether every item is of the kind a reverting plan's data steps take.
+bool allOfKind(Op op, std::span<const Item> items) {
+  if (op == Op::End) return false;
+  for (const Item& item : items)
+    if ((item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) ||
+        !fitsStep(op, itemTypeOf(item.type)))
+      return false;
+  return true;
+}
+
+// Whether the items' elements are no more than one pass of the plan takes.
+bool withinOnePass(const FormatPlan& plan, std::span<const Item> items) {
+  std::size_t elements = 0;
+  for (const Item& item : items) elements += item.count;
+  return elements <= plan.dataUses;
+}
+
+}  // namespace
+
+const FormatPlan& Format::plan() const {
+  if (!plan_.built) {
+    plan_.built = true;
+    plan_.usable = buildPlan(entries_, plan_.steps);
+    if (!plan_.usable) plan_.steps.clear();
+    for (const PlanStep& step : plan_.steps)
+      if (isDataOp(entries_[step.entry].op)) plan_.dataUses += step.count;
+    plan_.reverting = revertingOp(entries_, plan_.steps);
+  }
+  return plan_;
+}
+
+// A plan that meets an element it cannot take leaves the record as begun
+// (the walk then starts afresh): until then it has only built the record,
+// and an error on the way is the one the walk meets at the same field.
+bool StatementState::writePlanned(std::span<const Item> items) {
+  if (isRead_ || failed_ || ended_ || format_ == nullptr || !planAllowed_ || items.empty())
+    return false;
+  const FormatPlan& plan = format_->plan();
+  if (!plan.usable) return false;
+  if (!withinOnePass(plan, items) && !allOfKind(plan.reverting, items)) return false;
+  bool taken = true;
+  guarded([&] { taken = runPlan(plan, items); });
+  if (!taken) {
+    len_ = pos_ = 0;
+    return false;
+  }
+  planned_ = true;
+  return true;
+}
+
+// The items' elements over the plan's data steps, the control steps after
+// each data step run as soon as it is used up (as the walk runs them before
+// the next item or at the end). False when an element meets no step of its
+// kind or the steps run out (reversion).
+bool StatementState::runPlan(const FormatPlan& plan, std::span<const Item> items) {
+  std::size_t s = runPlanControls(plan, 0), used = 0;
+  for (const Item& item : items) {
+    if (failed_) return true;
+    if (item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) return false;
+    const ItemType type = itemTypeOf(item.type);
+    const auto* at = static_cast<const char*>(item.address);
+    for (std::size_t left = item.count; left > 0 && !failed_;) {
+      if (s == plan.steps.size()) {
+        if (plan.reverting == Op::End) return false;
+        s = revertPlan(plan);
+        continue;
+      }
+      const PlanStep& step = plan.steps[s];
+      const FormatEntry& e = format_->entries()[step.entry];
+      if (!fitsStep(e.op, type)) return false;
+      const std::size_t n = std::min<std::size_t>(left, step.count - used);
+      if (int rc = editPlannedRun(e, at, n, item.length)) fail(rc);
+      at += n * item.length;
+      left -= n;
+      used += n;
+      if (used == step.count) {
+        s = runPlanControls(plan, s + 1);
+        used = 0;
+      }
+    }
+  }
+  return true;
+}
+
+// The end of the format with elements left: the record ends and the plan
+// starts again, its leading controls run; returns the step reached.
+std::size_t StatementState::revertPlan(const FormatPlan& plan) {
+  if (int rc = endOfRecord()) {
+    fail(rc);
+    return 0;
+  }
+  return runPlanControls(plan, 0);
+}
+
+// Runs the literal and X steps from s on up to the next data step; returns
+// the step it stopped at.
+std::size_t StatementState::runPlanControls(const FormatPlan& plan, std::size_t s) {
+  for (; s < plan.steps.size() && !failed_; ++s) {
+    const FormatEntry& e = format_->entries()[plan.steps[s].entry];
+    if (isDataOp(e.op)) break;
+    if (int rc = control(Field{&e, e.op, e.w, e.d, e.e})) fail(rc);
+  }
+  return s;
+}
+
+// n elements (length bytes apart) edited into n fields of entry e: plain
+// integers in one run, as integerRun edits them; the field a run would
+// start past the record's limit is the error the walk meets there.
+int StatementState::editPlannedRun(const FormatEntry& e, const char* elements, std::size_t n,
+                                   std::size_t length) {
+  if (e.op == Op::I && e.d == kAbsent && !modes_.plusSign) {
+    const auto w = static_cast<std::size_t>(e.w);
+    if (pos_ + (n - 1) * w > recordLimit()) return kErrRecordTooLong;
+    editPlainIntegers(reserve(n * w + kPlainIntegerRoom), e.w, elements, n, length,
+                      static_cast<int>(length));
+    advance(n * w);
+    return 0;
+  }
+  for (std::size_t k = 0; k < n; ++k)
+    if (int rc = editPlanned(e, elements + k * length, length)) return rc;
+  return 0;
+}
+
+// One element edited into its field, as editOut edits it.
+int StatementState::editPlanned(const FormatEntry& e, const char* address, std::size_t length) {
+  if (pastRecordLimit()) return kErrRecordTooLong;
+  if (e.op == Op::A) return writeAlpha(Field{&e, Op::A, e.w, e.d, e.e}, address, length);
+  if (e.op == Op::I) {
+    advance(editInteger(reserve(kMaxNumericField), Op::I, e.w, e.d, loadInteger(address, length),
+                        static_cast<int>(length), modes_));
+    return 0;
+  }
+  advance(editReal(reserve(kMaxNumericField), Op::F, e.family, e.w, e.d, e.e,
+                   loadReal(address, length), modes_));
+  return 0;
+}
+
+}  // namespace fmtio
