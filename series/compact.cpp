@@ -361,6 +361,30 @@ void removeTrailingZeros(std::span<std::int32_t> k, CompactScaling& c) {
   if (common > 0) kDivideBy[common](k);
 }
 
+// A value line's format for one field width (1..6): its text, shown in the
+// header, and the integer format the values are written with.
+struct ValueLineFormat {
+  std::string realText = std::string(8, ' ');
+  std::string intText = std::string(8, ' ');
+  fmtio::Format values;
+};
+
+// Built once for each width, as FMT compiles a constant format once.
+const ValueLineFormat& valueLineFormat(std::int32_t width) {
+  static const std::array<ValueLineFormat, 7> formats = [] {
+    std::array<ValueLineFormat, 7> made;
+    for (std::int32_t w = 1; w < 7; ++w) {
+      ValueLineFormat& f = made[static_cast<std::size_t>(w)];
+      const std::int32_t perLine = kLineLength / w;
+      fmtio::WRITE(fmtio::Internal(f.realText), FMT("('(',I2,'F',I1,'.0)')"), perLine, w);
+      fmtio::WRITE(fmtio::Internal(f.intText), FMT("('(',I2,'I',I1,')  ')"), perLine, w);
+      f.values = fmtio::Format(f.intText);
+    }
+    return made;
+  }();
+  return formats[static_cast<std::size_t>(width)];
+}
+
 }  // namespace
 
 void CMPWR(const Series& s, std::int32_t unit) {
@@ -375,14 +399,10 @@ void CMPWR(const Series& s, std::int32_t unit) {
   removeTrailingZeros(k, c);
   // value = integer times 10^exponent; 0 when every integer is 0.
   std::int32_t exponent = c.largest < 0 || k[c.largest] == 0 ? 0 : c.divisor - c.scale;
-  std::int32_t perLine = kLineLength / c.width;
-  std::string realFormat(8, ' ');
-  std::string intFormat(8, ' ');
-  fmtio::WRITE(fmtio::Internal(realFormat), FMT("('(',I2,'F',I1,'.0)')"), perLine, c.width);
-  fmtio::WRITE(fmtio::Internal(intFormat), FMT("('(',I2,'I',I1,')  ')"), perLine, c.width);
+  const ValueLineFormat& line = valueLineFormat(c.width);
   fmtio::WRITE(unit, FMT("(I8,'=N',I8,'=I',T22,A,T69,I3,A,'~')"), n, s.firstYear, ident, exponent,
-               realFormat);
-  fmtio::WRITE(unit, fmtio::Format(intFormat), std::span<const std::int32_t>(k));
+               line.realText);
+  fmtio::WRITE(unit, line.values, std::span<const std::int32_t>(k));
 }
 
 bool compactYearsFit(const Series& s) { return headerHoldsYear(s); }
