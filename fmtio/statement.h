@@ -49,7 +49,6 @@ class StatementState : public RecordEnd, public RecordSource {
   // Ends a statement its caller left unended (see Statement).
   void endLeftOpen();
   bool ended() const { return ended_; }
-  bool inUse = false;
 
   // RecordEnd: write the record (output) or read the next one (input).
   int endOfRecord() override;
