@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "fmtio/io.h"
@@ -26,13 +27,22 @@ void openLines(const std::string& path) {
   fmtio::OPEN(fmtio::Control::of(kUnit), file);
 }
 
-TEST(LineReader, LinesPutBackComeFirstTheLastPutBackFirst) {
+// Runs body in a program run with the readers reset and unit kUnit
+// connected to a data file holding text; closes the unit afterwards.
+void withLines(const std::string& text, const std::function<void()>& body) {
   testing_support::TempDir dir;
-  dir.write("in.txt", "one\ntwo\nthree\n");
+  dir.write("in.txt", text);
   testing_support::ConsoleScript script;
   script.run([&] {
     resetReaders();
     openLines(dir.file("in.txt"));
+    body();
+    fmtio::CLOSE(fmtio::Control::of(kUnit));
+  });
+}
+
+TEST(LineReader, LinesPutBackComeFirstTheLastPutBackFirst) {
+  withLines("one\ntwo\nthree\n", [] {
     std::string line(5, ' ');
     ASSERT_EQ(readLine(kUnit, line), LineStatus::Ok);
     EXPECT_EQ(line, "one  ");
@@ -44,17 +54,11 @@ TEST(LineReader, LinesPutBackComeFirstTheLastPutBackFirst) {
     EXPECT_EQ(line, "one  ");
     ASSERT_EQ(readLine(kUnit, line), LineStatus::Ok);
     EXPECT_EQ(line, "two  ");
-    fmtio::CLOSE(fmtio::Control::of(kUnit));
   });
 }
 
 TEST(LineReader, TheLastLineKeepsTheColumnsBeyondTheLine) {
-  testing_support::TempDir dir;
-  dir.write("in.txt", "abcdefgh\nxy\n");
-  testing_support::ConsoleScript script;
-  script.run([&] {
-    resetReaders();
-    openLines(dir.file("in.txt"));
+  withLines("abcdefgh\nxy\n", [] {
     std::string line(4, ' ');
     ASSERT_EQ(readLine(kUnit, line), LineStatus::Ok);
     EXPECT_EQ(line, "abcd");
@@ -63,16 +67,11 @@ TEST(LineReader, TheLastLineKeepsTheColumnsBeyondTheLine) {
     EXPECT_EQ(lastLineRead(), "xy" + std::string(kLookBeyond - 2, ' '));
     ASSERT_EQ(readLine(kUnit, line), LineStatus::End);
     EXPECT_EQ(lastLineRead(), std::string(kLookBeyond, ' '));
-    fmtio::CLOSE(fmtio::Control::of(kUnit));
   });
 }
 
 TEST(LineReader, EachReaderKeepsItsOwnLines) {
-  testing_support::TempDir dir;
-  dir.write("in.txt", "one\ntwo\n");
-  testing_support::ConsoleScript script;
-  script.run([&] {
-    openLines(dir.file("in.txt"));
+  withLines("one\ntwo\n", [] {
     LineReader first, second;
     std::string line(3, ' ');
     first.unread(kUnit, "put");
@@ -81,17 +80,11 @@ TEST(LineReader, EachReaderKeepsItsOwnLines) {
     ASSERT_EQ(first.read(kUnit, line), LineStatus::Ok);
     EXPECT_EQ(line, "put");
     EXPECT_EQ(second.last().substr(0, 3), "one");
-    fmtio::CLOSE(fmtio::Control::of(kUnit));
   });
 }
 
 TEST(LineReader, ResetReadersForgetsTheLinesPutBackAndTheLastLine) {
-  testing_support::TempDir dir;
-  dir.write("in.txt", "one\ntwo\n");
-  testing_support::ConsoleScript script;
-  script.run([&] {
-    resetReaders();
-    openLines(dir.file("in.txt"));
+  withLines("one\ntwo\n", [] {
     std::string line(3, ' ');
     ASSERT_EQ(readLine(kUnit, line), LineStatus::Ok);
     unreadLine(kUnit);
@@ -99,7 +92,6 @@ TEST(LineReader, ResetReadersForgetsTheLinesPutBackAndTheLastLine) {
     EXPECT_EQ(lastLineRead(), "");
     ASSERT_EQ(readLine(kUnit, line), LineStatus::Ok);
     EXPECT_EQ(line, "two");
-    fmtio::CLOSE(fmtio::Control::of(kUnit));
   });
 }
 
