@@ -85,6 +85,10 @@ struct FormatEntry {
 struct PlanStep {
   std::uint32_t entry = 0;
   std::uint32_t count = 1;
+  Op op = Op::End;  // the entry's, kept beside it for the run
+  // A data step followed by a literal or X before the next data step or
+  // the end: the run stops for them when the step is used up.
+  bool controlsAfter = false;
 };
 struct FormatPlan {
   static constexpr std::size_t kMaxPlanSteps = 256;
@@ -92,10 +96,9 @@ struct FormatPlan {
   bool usable = false;
   std::vector<PlanStep> steps;
   std::size_t dataUses = 0;  // the data steps' counts added up
-  // In a format without groups whose data steps are all of one opcode: that
-  // opcode, and items all of its kind may revert to the plan's start as the
-  // walk does. Else End.
-  Op reverting = Op::End;
+  // A format without groups reverts to its start: items beyond one pass end
+  // the record and begin the plan again, as the walk does.
+  bool revertsToStart = false;
 };
 
 class Format {

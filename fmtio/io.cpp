@@ -67,8 +67,16 @@ Statement& Statement::item(const Item& item) {
 }
 int Statement::end() { return state_->end(); }
 
-int runStatement(Statement statement, std::initializer_list<Item> items) {
+int runStatement(Statement statement, std::span<const Item> items) {
   if (!statement.state_->writePlanned(items))
+    for (const Item& item : items) statement.item(item);
+  return statement.end();
+}
+
+// The same, without moving the statement once more on the way.
+int runStatement(Statement statement, std::initializer_list<Item> items) {
+  const std::span<const Item> list(items.begin(), items.size());
+  if (!statement.state_->writePlanned(list))
     for (const Item& item : items) statement.item(item);
   return statement.end();
 }
@@ -224,13 +232,6 @@ std::string_view StatementState::inputField(int width, int& status) {
 }
 
 // ---- control and literal entries ----
-
-// Columns of the longest output record a unit is given; RECL= may set less.
-constexpr std::size_t kMaxOutputRecord = std::size_t{1} << 24;
-
-std::size_t StatementState::recordLimit() const {
-  return internal_ != nullptr ? std::min(internalLength_, kMaxOutputRecord) : kMaxOutputRecord;
-}
 
 int StatementState::control(const Field& field) {
   const FormatEntry& e = *field.entry;

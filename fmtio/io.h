@@ -17,11 +17,18 @@
 //   WriteStatement s = Statement::write(12, FMT("(10F8.2)"));
 //   for (int i = 0; i < n; ++i) s << v[i];
 //   int rc = s.end();
+//
+// or, when the items of many records are at hand, give them as one list
+// (each descriptor's values must outlive the statement):
+//
+//   std::vector<Item> items;  // outputItem(ident), outputItem(years[i]), ...
+//   WRITE(12, FMT("(A,I4,10I6)"), ItemList{items});
 #pragma once
 
 #include <cstddef>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -103,6 +110,7 @@ class Statement {
   std::unique_ptr<StatementState> state_;
   int unwinding_ = 0;  // exceptions in flight when the statement began
   friend int runStatement(Statement statement, std::initializer_list<Item> items);
+  friend int runStatement(Statement statement, std::span<const Item> items);
 };
 
 // A READ: its items are variables.
@@ -136,6 +144,12 @@ inline WriteStatement Statement::write(int unit, const Format& format) {
 
 // Runs a whole statement with its item list.
 int runStatement(Statement statement, std::initializer_list<Item> items);
+int runStatement(Statement statement, std::span<const Item> items);
+
+// An item list built at run time, written as one statement.
+struct ItemList {
+  std::span<const Item> items;
+};
 
 // A control list is given to take conditions: its outcome is to be looked at.
 template <class... Ts>
@@ -145,6 +159,15 @@ template <class... Ts>
 template <class... Ts>
 int WRITE(int unit, const Format& format, const Ts&... items) {
   return runStatement(Statement::write(Control::of(unit), &format), {outputItem(items)...});
+}
+inline int WRITE(int unit, const Format& format, ItemList list) {
+  return runStatement(Statement::write(Control::of(unit), &format), list.items);
+}
+[[nodiscard]] inline int WRITE(const Control& control, const Format& format, ItemList list) {
+  return runStatement(Statement::write(control, &format), list.items);
+}
+inline int WRITE(const Internal<char>& file, const Format& format, ItemList list) {
+  return runStatement(Statement::write(file, &format), list.items);
 }
 template <class... Ts>
 int WRITE(const Internal<char>& file, const Format& format, const Ts&... items) {

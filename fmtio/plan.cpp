@@ -24,7 +24,7 @@ bool plannable(const FormatEntry& e) {
 // Appends entry i's step; false past the plan's limit.
 bool appendEntry(const FormatEntry& e, std::uint32_t i, std::vector<PlanStep>& steps) {
   if (steps.size() == FormatPlan::kMaxPlanSteps || (isDataOp(e.op) && e.repeat == 0)) return false;
-  steps.push_back({i, isDataOp(e.op) ? e.repeat : 1u});
+  steps.push_back({i, isDataOp(e.op) ? e.repeat : 1u, e.op});
   return true;
 }
 
@@ -71,28 +71,35 @@ bool fitsStep(Op op, ItemType type) {
   }
 }
 
-// The opcode of every data step when they share one and no group is
-// open anywhere (see FormatPlan::reverting); else End.
-Op revertingOp(const std::vector<FormatEntry>& entries, const std::vector<PlanStep>& steps) {
-  Op sole = Op::End;
-  for (const FormatEntry& e : entries)
-    if (e.op == Op::GroupOpen) return Op::End;
-  for (const PlanStep& step : steps) {
-    const Op op = entries[step.entry].op;
-    if (!isDataOp(op)) continue;
-    if (sole != Op::End && op != sole) return Op::End;
-    sole = op;
-  }
-  return sole;
+// Whether a format has no group: its reversion point is its start.
+bool withoutGroups(const std::vector<FormatEntry>& entries) {
+  return std::none_of(entries.begin(), entries.end(),
+                      [](const FormatEntry& e) { return e.op == Op::GroupOpen; });
 }
 
-// Whether every item is of the kind a reverting plan's data steps take.
-bool allOfKind(Op op, std::span<const Item> items) {
-  if (op == Op::End) return false;
-  for (const Item& item : items)
-    if ((item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) ||
-        !fitsStep(op, itemTypeOf(item.type)))
-      return false;
+// Whether every element of the items meets a data step of its kind, the
+// plan taken again from its start as often as the items need: checked
+// before a reverting statement begins, since once a record is out the walk
+// can no longer take the statement over.
+bool takesEveryElement(const FormatPlan& plan, std::span<const Item> items) {
+  const std::vector<PlanStep>& steps = plan.steps;
+  std::size_t s = 0, used = 0;
+  for (const Item& item : items) {
+    if (item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) return false;
+    const ItemType type = itemTypeOf(item.type);
+    for (std::size_t left = item.count; left > 0;) {
+      for (; !isDataOp(steps[s].op); s = s + 1 == steps.size() ? 0 : s + 1) {
+      }
+      if (!fitsStep(steps[s].op, type)) return false;
+      const std::size_t n = std::min<std::size_t>(left, steps[s].count - used);
+      left -= n;
+      used += n;
+      if (used == steps[s].count) {
+        used = 0;
+        s = s + 1 == steps.size() ? 0 : s + 1;
+      }
+    }
+  }
   return true;
 }
 
@@ -110,9 +117,12 @@ const FormatPlan& Format::plan() const {
     plan_.built = true;
     plan_.usable = buildPlan(entries_, plan_.steps);
     if (!plan_.usable) plan_.steps.clear();
-    for (const PlanStep& step : plan_.steps)
-      if (isDataOp(entries_[step.entry].op)) plan_.dataUses += step.count;
-    plan_.reverting = revertingOp(entries_, plan_.steps);
+    for (std::size_t i = 0; i < plan_.steps.size(); ++i) {
+      PlanStep& step = plan_.steps[i];
+      if (isDataOp(step.op)) plan_.dataUses += step.count;
+      step.controlsAfter = i + 1 < plan_.steps.size() && !isDataOp(plan_.steps[i + 1].op);
+    }
+    plan_.revertsToStart = plan_.usable && plan_.dataUses > 0 && withoutGroups(entries_);
   }
   return plan_;
 }
@@ -125,7 +135,8 @@ bool StatementState::writePlanned(std::span<const Item> items) {
     return false;
   const FormatPlan& plan = format_->plan();
   if (!plan.usable) return false;
-  if (!withinOnePass(plan, items) && !allOfKind(plan.reverting, items)) return false;
+  if (!withinOnePass(plan, items) && (!plan.revertsToStart || !takesEveryElement(plan, items)))
+    return false;
   bool taken = true;
   guarded([&] { taken = runPlan(plan, items); });
   if (!taken) {
@@ -149,20 +160,19 @@ bool StatementState::runPlan(const FormatPlan& plan, std::span<const Item> items
     const auto* at = static_cast<const char*>(item.address);
     for (std::size_t left = item.count; left > 0 && !failed_;) {
       if (s == plan.steps.size()) {
-        if (plan.reverting == Op::End) return false;
+        if (!plan.revertsToStart) return false;
         s = revertPlan(plan);
         continue;
       }
       const PlanStep& step = plan.steps[s];
-      const FormatEntry& e = format_->entries()[step.entry];
-      if (!fitsStep(e.op, type)) return false;
+      if (!fitsStep(step.op, type)) return false;
       const std::size_t n = std::min<std::size_t>(left, step.count - used);
-      if (int rc = editPlannedRun(e, at, n, item.length)) fail(rc);
+      if (int rc = editPlannedRun(format_->entries()[step.entry], at, n, item.length)) fail(rc);
       at += n * item.length;
       left -= n;
       used += n;
       if (used == step.count) {
-        s = runPlanControls(plan, s + 1);
+        s = step.controlsAfter ? runPlanControls(plan, s + 1) : s + 1;
         used = 0;
       }
     }
@@ -212,7 +222,7 @@ int StatementState::editPlannedRun(const FormatEntry& e, const char* elements, s
 // One element edited into its field, as editOut edits it.
 int StatementState::editPlanned(const FormatEntry& e, const char* address, std::size_t length) {
   if (pastRecordLimit()) return kErrRecordTooLong;
-  if (e.op == Op::A) return writeAlpha(Field{&e, Op::A, e.w, e.d, e.e}, address, length);
+  if (e.op == Op::A) return writeAlpha(e.w, address, length);
   if (e.op == Op::I) {
     advance(editInteger(reserve(kMaxNumericField), Op::I, e.w, e.d, loadInteger(address, length),
                         static_cast<int>(length), modes_));

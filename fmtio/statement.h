@@ -1,6 +1,7 @@
 // The state block of one running READ or WRITE statement (internal to fmtio).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -32,6 +33,9 @@ struct ItemInfo {
 // real of 8 bytes or else 4, loaded from an item's element.
 std::int64_t loadInteger(const char* p, std::size_t bytes);
 double loadReal(const char* p, std::size_t bytes);
+
+// Columns of the longest output record a unit is given; RECL= may set less.
+constexpr std::size_t kMaxOutputRecord = std::size_t{1} << 24;
 
 class StatementState : public RecordEnd, public RecordSource {
  public:
@@ -88,7 +92,20 @@ class StatementState : public RecordEnd, public RecordSource {
   int editOut(const Field& field, const ItemInfo& info, char* address);
   int editIn(const Field& field, const ItemInfo& info, char* address);
   int readAlpha(const Field& field, char* address, std::size_t length);
-  int writeAlpha(const Field& field, const char* address, std::size_t length);
+  // Aw (w kAbsent: the item's length) of a character item: its first w
+  // characters, or blanks and then all of it.
+  int writeAlpha(int width, const char* data, std::size_t length) {
+    const std::size_t w = width == kAbsent ? length : static_cast<std::size_t>(width);
+    char* dst = reserve(w);
+    if (w <= length) {
+      std::memcpy(dst, data, w);
+    } else {
+      std::memset(dst, ' ', w - length);
+      std::memcpy(dst + (w - length), data, length);
+    }
+    advance(w);
+    return 0;
+  }
   int readRecord();
   int emitRecord(bool advance);
   // Output moved past the longest record there can be (the internal
@@ -97,7 +114,9 @@ class StatementState : public RecordEnd, public RecordSource {
   bool pastRecordLimit() const { return pos_ > recordLimit(); }
   // The last column output may start at: the internal variable's length, or
   // kMaxOutputRecord for a unit.
-  std::size_t recordLimit() const;
+  std::size_t recordLimit() const {
+    return internal_ != nullptr ? std::min(internalLength_, kMaxOutputRecord) : kMaxOutputRecord;
+  }
   // Room for n characters at the current position; columns skipped since the
   // highest one written become blanks.
   char* reserve(std::size_t n) {

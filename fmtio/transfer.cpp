@@ -225,24 +225,11 @@ std::size_t StatementState::realInputRun(const Field& field, const ItemInfo& inf
   return 0;
 }
 
-int StatementState::writeAlpha(const Field& field, const char* data, std::size_t length) {
-  std::size_t w = field.w == kAbsent ? length : static_cast<std::size_t>(field.w);
-  char* dst = reserve(w);
-  if (w <= length) {
-    std::memcpy(dst, data, w);
-  } else {
-    std::memset(dst, ' ', w - length);
-    std::memcpy(dst + (w - length), data, length);
-  }
-  advance(w);
-  return 0;
-}
-
 int StatementState::editOut(const Field& field, const ItemInfo& info, char* address) {
   if (pastRecordLimit()) return kErrRecordTooLong;
   TypeClass cls = info.cls;
   std::size_t bytes = info.bytes;
-  if (field.op == Op::A) return writeAlpha(field, address, bytes);
+  if (field.op == Op::A) return writeAlpha(field.w, address, bytes);
   if (field.op == Op::Q) return 0;  // Q only counts input characters
   if (cls == TypeClass::Character) return kErrTypeMismatch;
   if (field.op == Op::L) {

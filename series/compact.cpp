@@ -279,16 +279,19 @@ bool storeAt(const Series& s, std::span<std::int32_t> k, int scale) {
 CompactScaling scaleValues(const Series& s, std::span<std::int32_t> k) {
   CompactScaling c;
   double range = 1.0;
+  double largest = -1.0;  // magnitude of the value at c.largest
   int bad = 0, firstBad = 0;
   for (std::size_t i = 0; i < k.size(); ++i) {
-    double x = s.values[i];
+    const double x = s.values[i];
     if (!std::isfinite(x)) {
       if (bad++ == 0) firstBad = static_cast<int>(i);
       continue;
     }
-    range = std::max({range, x, -10.0 * x});
-    if (c.largest < 0 || std::fabs(x) > std::fabs(s.values[c.largest]))
+    range = std::max(range, std::max(x, -10.0 * x));
+    if (std::fabs(x) > largest) {
+      largest = std::fabs(x);
       c.largest = static_cast<int>(i);
+    }
   }
   if (bad > 0)
     fmtio::WRITE(fmtio::kConsoleOutput,
@@ -335,27 +338,35 @@ constexpr void (*kDivideBy[7])(std::span<std::int32_t>) = {
     divideAll<1>,     divideAll<10>,     divideAll<100>,    divideAll<1000>,
     divideAll<10000>, divideAll<100000>, divideAll<1000000>};
 
-// Whether v is a multiple of 10^j (j = 1..6), each a division by a constant.
-bool multipleOfPower(std::int32_t v, int j) {
-  switch (j) {
-    case 1: return v % 10 == 0;
-    case 2: return v % 100 == 0;
-    case 3: return v % 1000 == 0;
-    case 4: return v % 10000 == 0;
-    case 5: return v % 100000 == 0;
-    default: return v % 1000000 == 0;
-  }
+// The index of the first integer from `from` on that is not a multiple of
+// P, or the count: a division by a constant for each.
+template <std::int32_t P>
+std::size_t firstNotMultiple(std::span<const std::int32_t> k, std::size_t from) {
+  while (from < k.size() && k[from] % P == 0) ++from;
+  return from;
 }
+// j = 1..6 -> firstNotMultiple of 10^j.
+constexpr std::size_t (*kFirstNotMultiple[7])(std::span<const std::int32_t>, std::size_t) = {
+    nullptr,
+    firstNotMultiple<10>,
+    firstNotMultiple<100>,
+    firstNotMultiple<1000>,
+    firstNotMultiple<10000>,
+    firstNotMultiple<100000>,
+    firstNotMultiple<1000000>};
 
 // Common trailing zeros: the first power 10^j (j = 1..6) that some integer
 // is not a multiple of fixes the divisor 10^(j-1) and the width 7 - j (1
 // when every integer is a multiple of 10^6). The count found so far only
-// falls, and an integer that is a multiple of it, the usual case, is one
-// test.
+// falls: the integers are passed over once, each tested against the count
+// as it stands.
 void removeTrailingZeros(std::span<std::int32_t> k, CompactScaling& c) {
   int common = 6;
-  for (std::size_t i = 0; i < k.size() && common > 0; ++i)
-    while (common > 0 && !multipleOfPower(k[i], common)) --common;
+  for (std::size_t i = 0; common > 0;) {
+    i = kFirstNotMultiple[common](k, i);
+    if (i == k.size()) break;
+    --common;
+  }
   c.divisor = common;
   c.width = std::max(6 - common, 1);
   if (common > 0) kDivideBy[common](k);

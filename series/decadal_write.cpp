@@ -10,6 +10,7 @@
 #include <limits>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "fmtio/io.h"
 #include "series/decadal.h"
@@ -129,15 +130,9 @@ void reportNoField(const Series& s, int i, int width) {
                shownIdent(s.ident), s.firstYear + i, s.values[i], width);
 }
 
-std::int32_t storedMeasurement(const Series& s, int i, const MeasurementScale& scale) {
-  std::int32_t k = nearestStored(s.values[i], scale.factor);
-  // Nearly every integer fits its field and is no stop marker: told by one
-  // range check and two comparisons before the tables are looked at.
-  constexpr std::int32_t kLowestFitting = -99999;
-  constexpr std::int32_t kHighestFitting = 999999;
-  if (k >= kLowestFitting && k <= kHighestFitting && k != kStandIns[0].marker &&
-      k != kStandIns[1].marker)
-    return k;
+// The integer a value whose stored integer is a stop marker or fits no
+// field is written as, with its message.
+std::int32_t unusualMeasurement(const Series& s, int i, std::int32_t k) {
   for (const StandIn& m : kStandIns) {
     if (k != m.marker) continue;
     fmtio::WRITE(fmtio::kConsoleOutput,
@@ -150,12 +145,57 @@ std::int32_t storedMeasurement(const Series& s, int i, const MeasurementScale& s
   return k;
 }
 
-void writeMeasurementLine(std::int32_t unit, std::string_view ident8, std::int32_t year,
-                          std::span<const std::int32_t> slots) {
-  if (year < kLowestI4Year)
-    fmtio::WRITE(unit, FMT("(A,I5,10I6)"), ident8.substr(0, 7), year, slots);
-  else
-    fmtio::WRITE(unit, FMT("(A,I4,10I6)"), ident8, year, slots);
+// The integers the values are written as, in the order of the values, the
+// messages of the unusual ones among them. Nearly every integer fits its
+// field and is no stop marker: told by one range check and two comparisons.
+void storeMeasurements(const Series& s, const MeasurementScale& scale,
+                       std::span<std::int32_t> stored) {
+  for (std::size_t i = 0; i < stored.size(); ++i)
+    stored[i] = nearestStored(s.values[i], scale.factor);
+  constexpr std::int32_t kLowestFitting = -99999;
+  constexpr std::int32_t kHighestFitting = 999999;
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    const std::int32_t k = stored[i];
+    if (k < kLowestFitting || k > kHighestFitting || k == kStandIns[0].marker ||
+        k == kStandIns[1].marker)
+      stored[i] = unusualMeasurement(s, static_cast<int>(i), k);
+  }
+}
+
+// The slots of a series' lines (its integers, then the stop marker), the
+// first line from the first year to the end of its decade, then ten a line.
+// The lines of one year field go out in one statement, the format taken
+// again for each line; a first line of fewer than ten slots ends its
+// statement, as a line with a short year field ends the run of them.
+void writeMeasurementLines(std::int32_t unit, std::string_view ident8, std::int32_t firstYear,
+                           std::span<const std::int32_t> slots) {
+  std::size_t room = static_cast<std::size_t>(valuesOnFirstLine(firstYear));
+  const std::size_t most = 2 + slots.size() / 10;  // lines, the first and last short
+  std::vector<std::int32_t> years;
+  std::vector<std::span<const std::int32_t>> lines;
+  std::vector<fmtio::Item> items;
+  years.reserve(most);
+  lines.reserve(most);
+  items.reserve(3 * most);
+  for (std::size_t at = 0, year = 0; at < slots.size(); at += room, year += room, room = 10) {
+    room = std::min(room, slots.size() - at);
+    years.push_back(firstYear + static_cast<std::int32_t>(year));
+    lines.push_back(slots.subspan(at, room));
+  }
+  for (std::size_t i = 0; i < lines.size();) {
+    const bool wide = years[i] < kLowestI4Year;
+    const std::string_view ident = wide ? ident8.substr(0, 7) : ident8;
+    items.clear();
+    do {
+      items.insert(items.end(), {fmtio::outputItem(ident), fmtio::outputItem(years[i]),
+                                 fmtio::outputItem(lines[i])});
+      ++i;
+    } while (i < lines.size() && lines[i - 1].size() == 10 && (years[i] < kLowestI4Year) == wide);
+    if (wide)
+      fmtio::WRITE(unit, FMT("(A,I5,10I6)"), fmtio::ItemList{items});
+    else
+      fmtio::WRITE(unit, FMT("(A,I4,10I6)"), fmtio::ItemList{items});
+  }
 }
 
 // The factor that brings the largest index within the field, with the
@@ -225,23 +265,10 @@ void writeMeasurements(const Series& s, std::int32_t unit, Precision precision) 
   if (s.count < 1 || !yearsFit(s, kLowestMeasurementYear)) return;
   const MeasurementScale& scale = kMeasurementScales[static_cast<int>(precision)];
   std::string ident8 = measurementIdent(s);
-  std::array<std::int32_t, 10> slots;
-  std::int32_t year = s.firstYear;
-  int room = valuesOnFirstLine(s.firstYear);
-  int next = 0;
-  for (bool finished = false; !finished; year += room, room = 10) {
-    int used = 0;
-    while (used < room) {
-      if (next == s.count) {
-        slots[used++] = scale.marker;
-        finished = true;
-        break;
-      }
-      slots[used++] = storedMeasurement(s, next++, scale);
-    }
-    writeMeasurementLine(unit, ident8, year,
-                         std::span(slots.data(), static_cast<std::size_t>(used)));
-  }
+  std::vector<std::int32_t> slots(static_cast<std::size_t>(s.count) + 1);
+  storeMeasurements(s, scale, std::span(slots).first(slots.size() - 1));
+  slots.back() = scale.marker;
+  writeMeasurementLines(unit, ident8, s.firstYear, slots);
 }
 
 void writeIndices(const Series& s, std::int32_t unit) {

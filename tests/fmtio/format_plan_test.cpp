@@ -24,7 +24,7 @@ namespace fmtio {
 namespace {
 
 // The item lists the rows write.
-enum class Items { IdentYearValues, Reals, Mixed, ManyValues };
+enum class Items { IdentYearValues, Reals, Mixed, ManyValues, Lines, LinesThenAReal };
 
 struct PlanCase {
   const char* format;
@@ -84,6 +84,13 @@ const PlanCase kCases[] = {
     {"(I4,F6.2)", 40, Items::ManyValues},
     {"(2(I3),'|')", 40, Items::ManyValues},
     {"(10I8)", 10, Items::ManyValues},
+    {"(A,I4,10I6)", 80, Items::Lines},
+    {"(A,I4,10I6)", 500, Items::Lines},
+    {"(2X,A,I4,10I6,' |')", 80, Items::Lines},
+    {"(A,I4,5I6)", 80, Items::Lines},
+    {"(A,I4,10I6)", 80, Items::LinesThenAReal},
+    {"(A,I4,2(5I6))", 80, Items::Lines},
+    {"(A,I4,10F6.1)", 80, Items::Lines},
 };
 
 // Writes the row's items to the target (an internal record or a unit's control list).
@@ -106,6 +113,20 @@ int writeItems(const PlanCase& c, const Target& target) {
       return WRITE(target, format, std::string("AB"), std::int16_t{-7}, std::int64_t{123456789012},
                    -1.25, 0.5f, std::int8_t{-3});
     case Items::ManyValues: return WRITE(target, format, std::span<const std::int64_t>(many));
+    case Items::Lines:
+    case Items::LinesThenAReal: {
+      // Three lines of ident, year and values as one list, the last line
+      // short; or two whole lines and then a real where the I6 fields are.
+      const std::array<std::int32_t, 3> years = {1950, 1960, 1970};
+      const std::span<const std::int32_t> all(values);
+      std::vector<Item> items;
+      for (std::size_t i = 0; i < years.size(); ++i)
+        items.insert(items.end(), {outputItem(ident), outputItem(years[i]),
+                                   outputItem(i < 2 ? all : all.first(3))});
+      const double real = 2.5;
+      if (c.items == Items::LinesThenAReal) items.back() = outputItem(real);
+      return WRITE(target, format, ItemList{items});
+    }
   }
   return -1;
 }
@@ -189,17 +210,17 @@ TEST(FormatPlan, OnlySimpleFormatsHaveOneWithEachRepeatSpeltOut) {
   }
 }
 
-TEST(FormatPlan, OnlyAPlanWithoutGroupsAndOfOneDataKindReverts) {
+TEST(FormatPlan, OnlyAPlanWithoutGroupsReverts) {
   const struct {
     const char* format;
-    Op reverting;
+    bool reverts;
   } rows[] = {
-      {"(10I8)", Op::I},        {"(3X,6I4,' x')", Op::I}, {"(10F8.0)", Op::F},
-      {"(A,I4,10I6)", Op::End}, {"(2(I3))", Op::End},     {"(I4,2(I3))", Op::End},
-      {"('no data')", Op::End}, {"(2A)", Op::A},
+      {"(10I8)", true},       {"(3X,6I4,' x')", true}, {"(10F8.0)", true},
+      {"(A,I4,10I6)", true},  {"(2(I3))", false},      {"(I4,2(I3))", false},
+      {"('no data')", false}, {"(2A)", true},          {"(I4,T2,I3)", false},
   };
   for (const auto& row : rows)
-    EXPECT_EQ(Format(row.format).plan().reverting, row.reverting) << row.format;
+    EXPECT_EQ(Format(row.format).plan().revertsToStart, row.reverts) << row.format;
 }
 
 }  // namespace

@@ -52,6 +52,22 @@ TEST(PlainIntegerOutput, SameFieldAsTheGeneralLayout) {
       EXPECT_EQ(edit(w, kAbsent, value), edit(w, 1, value)) << "I" << w << " of " << value;
 }
 
+// Fields of up to eight columns are made from all eight digits at once:
+// every value a decadal or compact field holds, and a stride over the rest
+// of the eight digits, in each of those widths.
+TEST(PlainIntegerOutput, ShortFieldsAgreeWithTheGeneralLayoutForEveryDataValue) {
+  int differences = 0;
+  auto check = [&](int w, std::int64_t value) {
+    if (edit(w, kAbsent, value) != edit(w, 1, value) && ++differences <= 5)
+      ADD_FAILURE() << "I" << w << " of " << value << ": " << edit(w, kAbsent, value);
+  };
+  for (int w : {3, 4, 6})
+    for (std::int64_t value = -99999; value <= 999999; ++value) check(w, value);
+  for (int w = 1; w <= 8; ++w)
+    for (std::int64_t value = -100000000; value <= 100000000; value += 997) check(w, value);
+  EXPECT_EQ(differences, 0);
+}
+
 struct Row {
   int w;
   std::int64_t value;

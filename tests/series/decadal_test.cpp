@@ -211,6 +211,25 @@ TEST(DecadalWriting, AlignmentMarkersAndFields) {
        "LONG01X-1005   100   100   100   100   100\n"
        "LONG01X-1000   100   100   100   100   100   100   100   100   100   100\n"
        "LONG01XY-990   100   999\n", ""},
+      {"1990 twenty values: two full lines, then the marker alone", "MW",
+       {"ID", 1990, run(20, 0.01f, 0.01f), {}},
+       "ID      1990     1     2     3     4     5     6     7     8     9    10\n"
+       "ID      2000    11    12    13    14    15    16    17    18    19    20\n"
+       "ID      2010   999\n", ""},
+      {"-1025: a short first line, three I5 lines, then the I4 line", "MW",
+       {"LONG01XY", -1025, run(40, 1.0f, 0.0f), {}},
+       "LONG01X-1025   100   100   100   100   100\n"
+       "LONG01X-1020   100   100   100   100   100   100   100   100   100   100\n"
+       "LONG01X-1010   100   100   100   100   100   100   100   100   100   100\n"
+       "LONG01X-1000   100   100   100   100   100   100   100   100   100   100\n"
+       "LONG01XY-990   100   100   100   100   100   999\n", ""},
+      {"a stop marker's stand-in on the last of three lines", "MW",
+       {"ID", 1990, [] { std::vector<float> v = run(25, 1.0f, 0.0f); v[21] = 9.99f; return v; }(), {}},
+       "ID      1990   100   100   100   100   100   100   100   100   100   100\n"
+       "ID      2000   100   100   100   100   100   100   100   100   100   100\n"
+       "ID      2010   100  1000   100   100   100   999\n", 
+       " >> Sbr TRRW:  Series ID, year  2011: the stored value 999 is the stop marker: written as "
+       "1000"},
       {"9.99 at .01 is written as 1000", "MW",
        {"ID", 1950, {9.99f}, {}},
        "ID      1950  1000   999\n",
