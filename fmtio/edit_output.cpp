@@ -6,6 +6,8 @@
 // with asterisks; with w = 0 (I0) the field is exactly as wide as its content.
 #include "fmtio/edit_output.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 
@@ -162,6 +164,33 @@ template <class U>
 template <class V>
 void editPlainIntegersAs(char* dst, int w, const char* elements, std::size_t n,
                          std::size_t length) {
+  // The fields of data files: up to eight columns for integers of up to
+  // four bytes, whose magnitudes are 32-bit. The limits of the field are
+  // worked out once for the run, the blanks of a field are one word.
+  if constexpr (sizeof(V) <= 4 && std::endian::native == std::endian::little) {
+    if (w <= 8) {
+      const auto wide = static_cast<std::uint64_t>(w);
+      const std::uint64_t beyond = kPowersOfTen[wide];              // first magnitude too wide
+      const std::uint64_t beyondNegative = kPowersOfTen[wide - 1];  // with the sign
+      for (std::size_t k = 0; k < n; ++k, dst += w) {
+        V v;
+        std::memcpy(&v, elements + k * length, sizeof v);
+        const bool negative = v < 0;
+        const std::uint32_t magnitude =
+            negative ? 0u - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
+        if (magnitude >= (negative ? beyondNegative : beyond)) {
+          fill(dst, w, '*');
+          continue;
+        }
+        constexpr std::uint64_t kBlankWord = 0x2020202020202020u;
+        std::memcpy(dst, &kBlankWord, 8);
+        char* p = writeDigits(dst + w, magnitude);
+        char* sign = p - (negative ? 1 : 0);
+        *sign = negative ? '-' : *sign;
+      }
+      return;
+    }
+  }
   for (std::size_t k = 0; k < n; ++k) {
     V v;
     std::memcpy(&v, elements + k * length, sizeof v);

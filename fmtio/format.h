@@ -82,10 +82,16 @@ struct FormatEntry {
 // the others). A format has one only when it is made of Aw, Iw[.m] and Fw.d
 // (w > 0), nX and literals, with groups one level deep and at most
 // kMaxPlanSteps steps in all.
+// How a plan's step edits: a literal or X, an A field, an Iw field without
+// m (the digits straight into the field), any other data field.
+enum class PlanEdit : std::uint8_t { Control, Alpha, PlainInteger, Other };
 struct PlanStep {
   std::uint32_t entry = 0;
   std::uint32_t count = 1;
-  Op op = Op::End;  // the entry's, kept beside it for the run
+  // The entry's opcode, edit and width, kept beside it for the run.
+  Op op = Op::End;
+  PlanEdit edit = PlanEdit::Control;
+  std::int32_t w = kAbsent;
   // A data step followed by a literal or X before the next data step or
   // the end: the run stops for them when the step is used up.
   bool controlsAfter = false;

@@ -209,6 +209,12 @@ int StatementState::emitRecord(bool advance) {
   return 0;
 }
 
+char* StatementState::reserveMore(std::size_t n) {
+  if (out_.size() < pos_ + n) out_.resize(pos_ + n + 128);
+  if (pos_ > len_) std::memset(out_.data() + len_, ' ', pos_ - len_);
+  return out_.data() + pos_;
+}
+
 int StatementState::endOfRecord() { return isRead_ ? readRecord() : emitRecord(true); }
 
 int StatementState::nextRecord(std::string_view& record) {

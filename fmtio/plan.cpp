@@ -24,7 +24,11 @@ bool plannable(const FormatEntry& e) {
 // Appends entry i's step; false past the plan's limit.
 bool appendEntry(const FormatEntry& e, std::uint32_t i, std::vector<PlanStep>& steps) {
   if (steps.size() == FormatPlan::kMaxPlanSteps || (isDataOp(e.op) && e.repeat == 0)) return false;
-  steps.push_back({i, isDataOp(e.op) ? e.repeat : 1u, e.op});
+  PlanEdit edit = PlanEdit::Control;
+  if (e.op == Op::A) edit = PlanEdit::Alpha;
+  if (e.op == Op::I) edit = e.d == kAbsent ? PlanEdit::PlainInteger : PlanEdit::Other;
+  if (e.op == Op::F) edit = PlanEdit::Other;
+  steps.push_back({i, isDataOp(e.op) ? e.repeat : 1u, e.op, edit, e.w});
   return true;
 }
 
@@ -59,14 +63,17 @@ bool buildPlan(const std::vector<FormatEntry>& entries, std::vector<PlanStep>& s
   return false;
 }
 
-// Whether an item of this type is edited by a plan's data entry of this opcode.
-bool fitsStep(Op op, ItemType type) {
+// Whether an item is edited by a plan's data entry of this opcode: a
+// scalar or array of the type word's kind.
+bool fitsStep(Op op, const Item& item) {
+  if (item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) return false;
+  const std::uint32_t word = item.type;
   switch (op) {
-    case Op::A: return type == ItemType::Character;
+    case Op::A: return word == kTypeCharacter;
     case Op::I:
-      return type == ItemType::Integer1 || type == ItemType::Integer2 ||
-             type == ItemType::Integer4 || type == ItemType::Integer8;
-    case Op::F: return type == ItemType::Real4 || type == ItemType::Real8;
+      return word == kTypeInteger4 || word == kTypeInteger8 || word == kTypeInteger2 ||
+             word == kTypeInteger1;
+    case Op::F: return word == kTypeReal4 || word == kTypeReal8;
     default: return false;
   }
 }
@@ -85,12 +92,10 @@ bool takesEveryElement(const FormatPlan& plan, std::span<const Item> items) {
   const std::vector<PlanStep>& steps = plan.steps;
   std::size_t s = 0, used = 0;
   for (const Item& item : items) {
-    if (item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) return false;
-    const ItemType type = itemTypeOf(item.type);
     for (std::size_t left = item.count; left > 0;) {
       for (; !isDataOp(steps[s].op); s = s + 1 == steps.size() ? 0 : s + 1) {
       }
-      if (!fitsStep(steps[s].op, type)) return false;
+      if (!fitsStep(steps[s].op, item)) return false;
       const std::size_t n = std::min<std::size_t>(left, steps[s].count - used);
       left -= n;
       used += n;
@@ -155,8 +160,6 @@ bool StatementState::runPlan(const FormatPlan& plan, std::span<const Item> items
   std::size_t s = runPlanControls(plan, 0), used = 0;
   for (const Item& item : items) {
     if (failed_) return true;
-    if (item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) return false;
-    const ItemType type = itemTypeOf(item.type);
     const auto* at = static_cast<const char*>(item.address);
     for (std::size_t left = item.count; left > 0 && !failed_;) {
       if (s == plan.steps.size()) {
@@ -165,9 +168,9 @@ bool StatementState::runPlan(const FormatPlan& plan, std::span<const Item> items
         continue;
       }
       const PlanStep& step = plan.steps[s];
-      if (!fitsStep(step.op, type)) return false;
+      if (!fitsStep(step.op, item)) return false;
       const std::size_t n = std::min<std::size_t>(left, step.count - used);
-      if (int rc = editPlannedRun(format_->entries()[step.entry], at, n, item.length)) fail(rc);
+      if (int rc = editPlannedRun(step, at, n, item.length)) fail(rc);
       at += n * item.length;
       left -= n;
       used += n;
@@ -201,36 +204,38 @@ std::size_t StatementState::runPlanControls(const FormatPlan& plan, std::size_t 
   return s;
 }
 
-// n elements (length bytes apart) edited into n fields of entry e: plain
-// integers in one run, as integerRun edits them; the field a run would
-// start past the record's limit is the error the walk meets there.
-int StatementState::editPlannedRun(const FormatEntry& e, const char* elements, std::size_t n,
+// n elements (length bytes apart) edited into n fields of the step's
+// entry: plain integers in one run, as integerRun edits them; the field a
+// run would start past the record's limit is the error the walk meets there.
+int StatementState::editPlannedRun(const PlanStep& step, const char* elements, std::size_t n,
                                    std::size_t length) {
-  if (e.op == Op::I && e.d == kAbsent && !modes_.plusSign) {
-    const auto w = static_cast<std::size_t>(e.w);
+  if (step.edit == PlanEdit::PlainInteger && !modes_.plusSign) {
+    const auto w = static_cast<std::size_t>(step.w);
     if (pos_ + (n - 1) * w > recordLimit()) return kErrRecordTooLong;
-    editPlainIntegers(reserve(n * w + kPlainIntegerRoom), e.w, elements, n, length,
+    editPlainIntegers(reserve(n * w + kPlainIntegerRoom), step.w, elements, n, length,
                       static_cast<int>(length));
     advance(n * w);
     return 0;
   }
-  for (std::size_t k = 0; k < n; ++k)
-    if (int rc = editPlanned(e, elements + k * length, length)) return rc;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (pastRecordLimit()) return kErrRecordTooLong;
+    if (step.edit == PlanEdit::Alpha)
+      writeAlpha(step.w, elements + k * length, length);
+    else
+      editPlanned(format_->entries()[step.entry], elements + k * length, length);
+  }
   return 0;
 }
 
-// One element edited into its field, as editOut edits it.
-int StatementState::editPlanned(const FormatEntry& e, const char* address, std::size_t length) {
-  if (pastRecordLimit()) return kErrRecordTooLong;
-  if (e.op == Op::A) return writeAlpha(e.w, address, length);
+// One I or F element edited into its field, as editOut edits it.
+void StatementState::editPlanned(const FormatEntry& e, const char* address, std::size_t length) {
   if (e.op == Op::I) {
     advance(editInteger(reserve(kMaxNumericField), Op::I, e.w, e.d, loadInteger(address, length),
                         static_cast<int>(length), modes_));
-    return 0;
+    return;
   }
   advance(editReal(reserve(kMaxNumericField), Op::F, e.family, e.w, e.d, e.e,
                    loadReal(address, length), modes_));
-  return 0;
 }
 
 }  // namespace fmtio

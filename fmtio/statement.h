@@ -86,8 +86,8 @@ class StatementState : public RecordEnd, public RecordSource {
   bool runPlan(const FormatPlan& plan, std::span<const Item> items);
   std::size_t runPlanControls(const FormatPlan& plan, std::size_t s);
   std::size_t revertPlan(const FormatPlan& plan);
-  int editPlannedRun(const FormatEntry& e, const char* elements, std::size_t n, std::size_t length);
-  int editPlanned(const FormatEntry& e, const char* address, std::size_t length);
+  int editPlannedRun(const PlanStep& step, const char* elements, std::size_t n, std::size_t length);
+  void editPlanned(const FormatEntry& e, const char* address, std::size_t length);
   int control(const Field& field);
   int editOut(const Field& field, const ItemInfo& info, char* address);
   int editIn(const Field& field, const ItemInfo& info, char* address);
@@ -120,10 +120,11 @@ class StatementState : public RecordEnd, public RecordSource {
   // Room for n characters at the current position; columns skipped since the
   // highest one written become blanks.
   char* reserve(std::size_t n) {
-    if (out_.size() < pos_ + n) out_.resize(pos_ + n + 128);
-    if (pos_ > len_) std::memset(out_.data() + len_, ' ', pos_ - len_);
+    if (out_.size() < pos_ + n || pos_ > len_) return reserveMore(n);
     return out_.data() + pos_;
   }
+  // reserve when the buffer grows or columns were skipped.
+  char* reserveMore(std::size_t n);
   void advance(std::size_t n) {
     pos_ += n;
     if (pos_ > len_) len_ = pos_;

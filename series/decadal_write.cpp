@@ -102,7 +102,9 @@ std::int32_t nearestStored(float value, float factor) {
   double product = value * factor;  // the single-precision product
   // One comparison: a product that is not a number compares false too.
   if (!(std::fabs(product) < 2.0e9)) return kNoField;
-  return static_cast<std::int32_t>(product < 0 ? product - 0.5 : product + 0.5);
+  // Half away from zero: a half of the product's sign added, then truncated
+  // (-0.0 gets -0.5 and truncates to 0, as 0.0 with 0.5 does).
+  return static_cast<std::int32_t>(product + std::copysign(0.5, product));
 }
 
 // Whether an I field of width 4 or 6 holds the integer, sign included.
@@ -146,20 +148,24 @@ std::int32_t unusualMeasurement(const Series& s, int i, std::int32_t k) {
 }
 
 // The integers the values are written as, in the order of the values, the
-// messages of the unusual ones among them. Nearly every integer fits its
-// field and is no stop marker: told by one range check and two comparisons.
+// messages of the unusual ones among them. Nearly every series has none:
+// told while the integers are made, without a branch for each.
 void storeMeasurements(const Series& s, const MeasurementScale& scale,
                        std::span<std::int32_t> stored) {
-  for (std::size_t i = 0; i < stored.size(); ++i)
-    stored[i] = nearestStored(s.values[i], scale.factor);
   constexpr std::int32_t kLowestFitting = -99999;
   constexpr std::int32_t kHighestFitting = 999999;
+  auto unusual = [](std::int32_t k) {
+    return (k < kLowestFitting) | (k > kHighestFitting) | (k == kStandIns[0].marker) |
+           (k == kStandIns[1].marker);
+  };
+  bool any = false;
   for (std::size_t i = 0; i < stored.size(); ++i) {
-    const std::int32_t k = stored[i];
-    if (k < kLowestFitting || k > kHighestFitting || k == kStandIns[0].marker ||
-        k == kStandIns[1].marker)
-      stored[i] = unusualMeasurement(s, static_cast<int>(i), k);
+    stored[i] = nearestStored(s.values[i], scale.factor);
+    any |= unusual(stored[i]);
   }
+  if (!any) return;
+  for (std::size_t i = 0; i < stored.size(); ++i)
+    if (unusual(stored[i])) stored[i] = unusualMeasurement(s, static_cast<int>(i), stored[i]);
 }
 
 // The slots of a series' lines (its integers, then the stop marker), the

@@ -52,19 +52,49 @@ TEST(PlainIntegerOutput, SameFieldAsTheGeneralLayout) {
       EXPECT_EQ(edit(w, kAbsent, value), edit(w, 1, value)) << "I" << w << " of " << value;
 }
 
-// Fields of up to eight columns are made from all eight digits at once:
-// every value a decadal or compact field holds, and a stride over the rest
-// of the eight digits, in each of those widths.
-TEST(PlainIntegerOutput, ShortFieldsAgreeWithTheGeneralLayoutForEveryDataValue) {
+// A run of fields edited in one call (as a WRITE of an array edits them)
+// gives each field as the general layout gives it alone: every value a
+// decadal or compact field holds, and a stride over eight digits, in each
+// width, from arrays of 1, 2, 4 and 8 bytes (the values each type holds).
+template <class V>
+std::vector<V> valuesOf(const std::vector<std::int64_t>& all) {
+  std::vector<V> out;
+  for (std::int64_t v : all)
+    if (v >= std::numeric_limits<V>::min() && v <= std::numeric_limits<V>::max())
+      out.push_back(static_cast<V>(v));
+  return out;
+}
+
+template <class V>
+int runDifferences(int w, const std::vector<V>& values) {
+  std::vector<char> buf(values.size() * static_cast<std::size_t>(w) + kPlainIntegerRoom, '?');
+  editPlainIntegers(buf.data(), w, reinterpret_cast<const char*>(values.data()), values.size(),
+                    sizeof(V), static_cast<int>(sizeof(V)));
   int differences = 0;
-  auto check = [&](int w, std::int64_t value) {
-    if (edit(w, kAbsent, value) != edit(w, 1, value) && ++differences <= 5)
-      ADD_FAILURE() << "I" << w << " of " << value << ": " << edit(w, kAbsent, value);
-  };
-  for (int w : {3, 4, 6})
-    for (std::int64_t value = -99999; value <= 999999; ++value) check(w, value);
-  for (int w = 1; w <= 8; ++w)
-    for (std::int64_t value = -100000000; value <= 100000000; value += 997) check(w, value);
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    const std::string got(buf.data() + k * static_cast<std::size_t>(w),
+                          static_cast<std::size_t>(w));
+    const std::string want = edit(w, 1, values[k]);
+    if (got + ";" != want && ++differences <= 3)
+      ADD_FAILURE() << "I" << w << " of " << std::int64_t{values[k]} << " (" << sizeof(V)
+                    << " bytes): " << got;
+  }
+  return differences;
+}
+
+TEST(PlainIntegerOutput, RunsOfFieldsAgreeWithTheGeneralLayout) {
+  std::vector<std::int64_t> all = edgeValues();
+  for (std::int64_t v = -100000000; v <= 100000000; v += 997) all.push_back(v);
+  std::vector<std::int64_t> data;
+  for (std::int64_t v = -99999; v <= 999999; ++v) data.push_back(v);
+  int differences = 0;
+  for (int w = 1; w <= 12; ++w) {
+    differences += runDifferences(w, valuesOf<std::int8_t>(all));
+    differences += runDifferences(w, valuesOf<std::int16_t>(all));
+    differences += runDifferences(w, valuesOf<std::int32_t>(all));
+    differences += runDifferences(w, valuesOf<std::int64_t>(all));
+  }
+  for (int w : {3, 4, 6}) differences += runDifferences(w, valuesOf<std::int32_t>(data));
   EXPECT_EQ(differences, 0);
 }
 
