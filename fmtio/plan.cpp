@@ -65,7 +65,7 @@ bool buildPlan(const std::vector<FormatEntry>& entries, std::vector<PlanStep>& s
 
 // Whether an item is edited by a plan's data entry of this opcode: a
 // scalar or array of the type word's kind.
-bool fitsStep(Op op, const Item& item) {
+[[gnu::always_inline]] inline bool fitsStep(Op op, const Item& item) {
   if (item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) return false;
   const std::uint32_t word = item.type;
   switch (op) {
@@ -86,9 +86,10 @@ bool withoutGroups(const std::vector<FormatEntry>& entries) {
 
 // Whether every element of the items meets a data step of its kind, the
 // plan taken again from its start as often as the items need: checked
-// before a reverting statement begins, since once a record is out the walk
-// can no longer take the statement over.
+// before the statement runs by the plan, since once a record is out the
+// walk can no longer take the statement over.
 bool takesEveryElement(const FormatPlan& plan, std::span<const Item> items) {
+  if (plan.dataUses == 0) return false;
   const std::vector<PlanStep>& steps = plan.steps;
   std::size_t s = 0, used = 0;
   for (const Item& item : items) {
@@ -132,16 +133,16 @@ const FormatPlan& Format::plan() const {
   return plan_;
 }
 
-// A plan that meets an element it cannot take leaves the record as begun
-// (the walk then starts afresh): until then it has only built the record,
-// and an error on the way is the one the walk meets at the same field.
+// The items are matched with the plan's steps before any is edited: a
+// statement the plan cannot take is left to the walk untouched. An error on
+// the way is the one the walk meets at the same field.
 bool StatementState::writePlanned(std::span<const Item> items) {
   if (isRead_ || failed_ || ended_ || format_ == nullptr || !planAllowed_ || items.empty())
     return false;
   const FormatPlan& plan = format_->plan();
   if (!plan.usable) return false;
-  if (!withinOnePass(plan, items) && (!plan.revertsToStart || !takesEveryElement(plan, items)))
-    return false;
+  if (!plan.revertsToStart && !withinOnePass(plan, items)) return false;
+  if (!takesEveryElement(plan, items)) return false;
   bool taken = true;
   guarded([&] { taken = runPlan(plan, items); });
   if (!taken) {
@@ -152,10 +153,10 @@ bool StatementState::writePlanned(std::span<const Item> items) {
   return true;
 }
 
-// The items' elements over the plan's data steps, the control steps after
-// each data step run as soon as it is used up (as the walk runs them before
-// the next item or at the end). False when an element meets no step of its
-// kind or the steps run out (reversion).
+// The items' elements over the plan's data steps (each element's kind
+// already matched with its step), the control steps after each data step
+// run as soon as it is used up (as the walk runs them before the next item
+// or at the end). False when the steps run out and the plan does not revert.
 bool StatementState::runPlan(const FormatPlan& plan, std::span<const Item> items) {
   std::size_t s = runPlanControls(plan, 0), used = 0;
   for (const Item& item : items) {
@@ -168,7 +169,6 @@ bool StatementState::runPlan(const FormatPlan& plan, std::span<const Item> items
         continue;
       }
       const PlanStep& step = plan.steps[s];
-      if (!fitsStep(step.op, item)) return false;
       const std::size_t n = std::min<std::size_t>(left, step.count - used);
       if (int rc = editPlannedRun(step, at, n, item.length)) fail(rc);
       at += n * item.length;

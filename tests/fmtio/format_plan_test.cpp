@@ -91,6 +91,8 @@ const PlanCase kCases[] = {
     {"(A,I4,10I6)", 80, Items::LinesThenAReal},
     {"(A,I4,2(5I6))", 80, Items::Lines},
     {"(A,I4,10F6.1)", 80, Items::Lines},
+    {"('no data')", 40, Items::Lines},
+    {"(2X,'no data')", 40, Items::ManyValues},
 };
 
 // Writes the row's items to the target (an internal record or a unit's control list).
