@@ -37,15 +37,6 @@ void ConnectedUnit::updateModes(BlankMode blank, bool pad, Carriage carriage, De
 
 void ConnectedUnit::renumber() { serial_ = connectionSerials().next++; }
 
-int ConnectedUnit::checkLength(std::size_t n) const {
-  return openLength_ + n > static_cast<std::size_t>(connection_.recl) ? kErrRecordTooLong : kOk;
-}
-
-void ConnectedUnit::noteWritten(std::size_t n, bool advance) {
-  recordOpen_ = !advance;
-  openLength_ = advance ? 0 : openLength_ + n;
-}
-
 ConsoleUnit::ConsoleUnit(int number, Stream stream, const Connection& connection,
                          const LineEnds& ends)
     : ConnectedUnit(number, connection, ends),

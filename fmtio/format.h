@@ -76,15 +76,16 @@ struct FormatEntry {
   std::uint32_t text = 0;    // literal: offset of its characters in the text pool
 };
 
+// How a plan's step edits: a literal or X, an A field, an Iw field without
+// m (the digits straight into the field), any other data field.
+enum class PlanEdit : std::uint8_t { Control, Alpha, PlainInteger, Other };
+
 // The straight plan of a format a WRITE may follow instead of the walk:
 // one pass over the format as steps, group repeats spelt out, each step an
 // entry and the uses of it in a row (a data descriptor's repeat count; 1 for
 // the others). A format has one only when it is made of Aw, Iw[.m] and Fw.d
 // (w > 0), nX and literals, with groups one level deep and at most
 // kMaxPlanSteps steps in all.
-// How a plan's step edits: a literal or X, an A field, an Iw field without
-// m (the digits straight into the field), any other data field.
-enum class PlanEdit : std::uint8_t { Control, Alpha, PlainInteger, Other };
 struct PlanStep {
   std::uint32_t entry = 0;
   std::uint32_t count = 1;

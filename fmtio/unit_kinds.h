@@ -69,11 +69,16 @@ class ConnectedUnit : public Unit {
 
  protected:
   // 10060 when n more characters on the current line pass RECL=.
-  int checkLength(std::size_t n) const;
+  int checkLength(std::size_t n) const {
+    return openLength_ + n > static_cast<std::size_t>(connection_.recl) ? kErrRecordTooLong : kOk;
+  }
   // Gives the connection a new serial number.
   void renumber();
   // Records that n characters went out; advance ends the line.
-  void noteWritten(std::size_t n, bool advance);
+  void noteWritten(std::size_t n, bool advance) {
+    recordOpen_ = !advance;
+    openLength_ = advance ? 0 : openLength_ + n;
+  }
 
   Connection connection_;
   LineEnds ends_;
