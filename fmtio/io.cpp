@@ -68,7 +68,8 @@ Statement& Statement::item(const Item& item) {
 int Statement::end() { return state_->end(); }
 
 int runStatement(Statement statement, std::initializer_list<Item> items) {
-  if (!statement.state_->writePlanned(items))
+  StatementState& state = *statement.state_;
+  if (!state.writePlanned(items) && !state.readPlanned(items))
     for (const Item& item : items) statement.item(item);
   return statement.end();
 }

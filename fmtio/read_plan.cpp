@@ -1,0 +1,130 @@
+// The plan of a READ, and a READ run by it: each run of elements read from
+// its fields by the input editors the walk uses, in the order the walk
+// reaches them, without the walk's per-item dispatch.
+#include <algorithm>
+
+#include "fmtio/statement.h"
+
+namespace fmtio {
+
+namespace {
+
+// The opcode of the plan's data steps that read an item, as the walk reads
+// it: A a character item, I an integer, F a real; End for any other item.
+Op readerOf(const Item& item) {
+  if (item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) return Op::End;
+  switch (item.type) {
+    case kTypeCharacter: return Op::A;
+    case kTypeInteger1:
+    case kTypeInteger2:
+    case kTypeInteger4:
+    case kTypeInteger8: return Op::I;
+    case kTypeReal4:
+    case kTypeReal8: return Op::F;
+    default: return Op::End;
+  }
+}
+
+TypeClass classOfReader(Op op) {
+  return op == Op::A ? TypeClass::Character : op == Op::I ? TypeClass::Integer : TypeClass::Real;
+}
+
+// The straight plan's steps as data steps, the controls before each folded
+// into the columns it passes over: for input an nX and a literal only move
+// the position on.
+void buildReadPlan(const std::vector<FormatEntry>& entries, const FormatPlan& plan, ReadPlan& out) {
+  std::uint32_t skip = 0;
+  for (const PlanStep& step : plan.steps) {
+    const FormatEntry& e = entries[step.entry];
+    if (!isDataOp(e.op)) {
+      skip += e.count;
+      continue;
+    }
+    out.steps.push_back({step.entry, step.count, skip});
+    skip = 0;
+  }
+}
+
+}  // namespace
+
+const ReadPlan& Format::readPlan() const {
+  if (!readPlan_.built) {
+    readPlan_.built = true;
+    const FormatPlan& straight = plan();
+    readPlan_.usable = straight.usable;
+    if (straight.usable) buildReadPlan(entries_, straight, readPlan_);
+  }
+  return readPlan_;
+}
+
+// A plan that meets an element it cannot take leaves the statement to the
+// walk, from the record's start: until then it has only stored values the
+// walk stores again, and it has neither failed nor read another record.
+bool StatementState::readPlanned(std::span<const Item> items) {
+  if (!isRead_ || failed_ || ended_ || format_ == nullptr || !planAllowed_ || items.empty())
+    return false;
+  const ReadPlan& plan = format_->readPlan();
+  if (!plan.usable) return false;
+  bool taken = true;
+  guarded([&] { taken = runReadPlan(plan, items); });
+  if (!taken) pos_ = 0;
+  return taken;
+}
+
+// The items' elements over the data steps. When the steps run out with
+// elements left the record ends and the plan starts again, as the walk
+// reverts, if the format is one that reverts to its start (see
+// FormatPlan::reverting) and every element left is of its kind.
+bool StatementState::runReadPlan(const ReadPlan& plan, std::span<const Item> items) {
+  const Op reverting = format_->plan().reverting;
+  std::size_t s = 0, used = 0;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const Item& item = items[i];
+    const Op reader = readerOf(item);
+    auto* at = static_cast<char*>(item.address);
+    for (std::size_t left = item.count; left > 0;) {
+      if (s == plan.steps.size()) {
+        const auto rest = items.subspan(i);
+        if (reverting == Op::End || !std::all_of(rest.begin(), rest.end(), [&](const Item& r) {
+              return readerOf(r) == reverting;
+            }))
+          return false;
+        if (int rc = endOfRecord()) {
+          fail(rc);
+          return true;
+        }
+        s = 0;
+      }
+      const ReadStep& step = plan.steps[s];
+      const FormatEntry& e = format_->entries()[step.entry];
+      if (e.op != reader) return false;
+      if (used == 0) pos_ += step.skip;
+      const std::size_t n = std::min<std::size_t>(left, step.count - used);
+      readPlannedRun(e, classOfReader(reader), item, at, n);
+      if (failed_) return true;
+      at += n * item.length;
+      left -= n;
+      used += n;
+      if (used == step.count) {
+        ++s;
+        used = 0;
+      }
+    }
+  }
+  return true;
+}
+
+// n elements of the item read from n fields of entry e, as dataRun reads a
+// run the walk gives it: reals inside the record by their run editor, the
+// others one by one.
+void StatementState::readPlannedRun(const FormatEntry& e, TypeClass cls, const Item& item,
+                                    char* elements, std::size_t n) {
+  const Field field{&e, e.op, e.w, e.d, e.e};
+  const ItemInfo info{itemTypeOf(item.type), cls, item.length};
+  if (realInputRun(field, info, elements, n, item.length) != 0) return;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (int rc = editIn(field, info, elements + k * item.length)) return fail(rc);
+  }
+}
+
+}  // namespace fmtio
