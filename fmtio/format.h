@@ -110,6 +110,7 @@ struct ReadPlan {
   bool built = false;
   bool usable = false;
   std::vector<ReadStep> steps;
+  Op reverting = Op::End;  // as FormatPlan::reverting
 };
 
 class Format {

@@ -11,7 +11,7 @@ namespace {
 
 // The opcode of the plan's data steps that read an item, as the walk reads
 // it: A a character item, I an integer, F a real; End for any other item.
-Op readerOf(const Item& item) {
+inline Op readerOf(const Item& item) {
   if (item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) return Op::End;
   switch (item.type) {
     case kTypeCharacter: return Op::A;
@@ -25,8 +25,11 @@ Op readerOf(const Item& item) {
   }
 }
 
-TypeClass classOfReader(Op op) {
-  return op == Op::A ? TypeClass::Character : op == Op::I ? TypeClass::Integer : TypeClass::Real;
+// Whether every item is read by the data steps of a reverting plan.
+bool allRevertTo(Op reverting, std::span<const Item> items) {
+  return reverting != Op::End &&
+         std::all_of(items.begin(), items.end(),
+                     [reverting](const Item& item) { return readerOf(item) == reverting; });
 }
 
 // The straight plan's steps as data steps, the controls before each folded
@@ -52,6 +55,7 @@ const ReadPlan& Format::readPlan() const {
     readPlan_.built = true;
     const FormatPlan& straight = plan();
     readPlan_.usable = straight.usable;
+    readPlan_.reverting = straight.reverting;
     if (straight.usable) buildReadPlan(entries_, straight, readPlan_);
   }
   return readPlan_;
@@ -76,37 +80,34 @@ bool StatementState::readPlanned(std::span<const Item> items) {
 // reverts, if the format is one that reverts to its start (see
 // FormatPlan::reverting) and every element left is of its kind.
 bool StatementState::runReadPlan(const ReadPlan& plan, std::span<const Item> items) {
-  const Op reverting = format_->plan().reverting;
-  std::size_t s = 0, used = 0;
+  const ReadStep* step = plan.steps.data();
+  const ReadStep* const last = step + plan.steps.size();
+  const FormatEntry* const entries = format_->entries().data();
+  std::size_t used = 0;  // uses of the step taken
   for (std::size_t i = 0; i < items.size(); ++i) {
     const Item& item = items[i];
     const Op reader = readerOf(item);
     auto* at = static_cast<char*>(item.address);
     for (std::size_t left = item.count; left > 0;) {
-      if (s == plan.steps.size()) {
-        const auto rest = items.subspan(i);
-        if (reverting == Op::End || !std::all_of(rest.begin(), rest.end(), [&](const Item& r) {
-              return readerOf(r) == reverting;
-            }))
-          return false;
+      if (step == last) {
+        if (!allRevertTo(plan.reverting, items.subspan(i))) return false;
         if (int rc = endOfRecord()) {
           fail(rc);
           return true;
         }
-        s = 0;
+        step = plan.steps.data();
       }
-      const ReadStep& step = plan.steps[s];
-      const FormatEntry& e = format_->entries()[step.entry];
+      const FormatEntry& e = entries[step->entry];
       if (e.op != reader) return false;
-      if (used == 0) pos_ += step.skip;
-      const std::size_t n = std::min<std::size_t>(left, step.count - used);
-      readPlannedRun(e, classOfReader(reader), item, at, n);
+      if (used == 0) pos_ += step->skip;
+      const std::size_t n = std::min<std::size_t>(left, step->count - used);
+      readPlannedRun(e, item, at, n);
       if (failed_) return true;
       at += n * item.length;
       left -= n;
       used += n;
-      if (used == step.count) {
-        ++s;
+      if (used == step->count) {
+        ++step;
         used = 0;
       }
     }
@@ -115,16 +116,22 @@ bool StatementState::runReadPlan(const ReadPlan& plan, std::span<const Item> ite
 }
 
 // n elements of the item read from n fields of entry e, as dataRun reads a
-// run the walk gives it: reals inside the record by their run editor, the
-// others one by one.
-void StatementState::readPlannedRun(const FormatEntry& e, TypeClass cls, const Item& item,
-                                    char* elements, std::size_t n) {
+// run the walk gives it: A fields straight to their editor, reals inside the
+// record by their run editor, the others one by one.
+void StatementState::readPlannedRun(const FormatEntry& e, const Item& item, char* elements,
+                                    std::size_t n) {
+  const std::size_t length = item.length;
   const Field field{&e, e.op, e.w, e.d, e.e};
-  const ItemInfo info{itemTypeOf(item.type), cls, item.length};
-  if (realInputRun(field, info, elements, n, item.length) != 0) return;
-  for (std::size_t k = 0; k < n; ++k) {
-    if (int rc = editIn(field, info, elements + k * item.length)) return fail(rc);
+  if (e.op == Op::A) {
+    for (std::size_t k = 0; k < n; ++k)
+      if (int rc = readAlpha(field, elements + k * length, length)) return fail(rc);
+    return;
   }
+  const ItemType type = itemTypeOf(item.type);
+  const ItemInfo info{type, e.op == Op::I ? TypeClass::Integer : TypeClass::Real, length};
+  if (e.op == Op::F && realInputRun(field, info, elements, n, length) != 0) return;
+  for (std::size_t k = 0; k < n; ++k)
+    if (int rc = editIn(field, info, elements + k * length)) return fail(rc);
 }
 
 }  // namespace fmtio

@@ -28,7 +28,7 @@ namespace fmtio {
 namespace {
 
 // The item lists the rows read.
-enum class Items { IdentYearValues, Reals, Mixed, ManyValues, Line, Unplanned };
+enum class Items { IdentYearValues, Reals, Mixed, ManyValues, Line, Names, Unplanned };
 
 struct ReadCase {
   const char* format;
@@ -91,6 +91,10 @@ const ReadCase kCases[] = {
     {"(A5)", "short", Items::Line},
     {"(A30)", "a field wider than the item's twenty columns", Items::Line},
     {"(2X,A)", "  two leading columns skipped", Items::Line},
+    {"(3A4)", "ABCDEFGHIJKL", Items::Names},
+    {"(A,2A2)", "ABCDEFGH", Items::Names},
+    {"(3A)", "ABCDEFGHIJ", Items::Names},
+    {"(A2,1X,2A5)", "AB CDEFGHIJKLMNOP", Items::Names},
     {"(A,I4,F6.2)", "ABCDEFGH1950   378", Items::Unplanned},
     {"(A,I4,F6.2,I4)", "ABCDEFGH1950   378  12", Items::Unplanned},
     {"(I4,I4,F6.2)", "1950   1   378", Items::Unplanned},
@@ -117,6 +121,8 @@ std::string readItems(const ReadCase& c, const Source& source) {
   std::array<std::int64_t, 25> many;
   many.fill(-7);
   std::string line(20, '#');
+  std::array<char, 12> names;  // an array of three CHARACTER*4
+  names.fill('#');
   Logical flag;
   std::int32_t count = -7;
   int rc = -1;
@@ -153,6 +159,10 @@ std::string readItems(const ReadCase& c, const Source& source) {
     case Items::Line:
       rc = READ(source, format, line);
       add(line.data(), line.size());
+      break;
+    case Items::Names:
+      rc = READ(source, format, Item{ItemKind::Array, kTypeCharacter, names.data(), 4, 3});
+      add(names.data(), names.size());
       break;
     case Items::Unplanned:
       rc = READ(source, format, Chars{ident.data(), ident.size()}, flag, count, last);
