@@ -150,7 +150,7 @@ int FileUnit::readDataLine(std::string& record) {
     const char* p = in_.get() + inPos_;
     std::size_t n = inEnd_ - inPos_;
     std::size_t length = lineEndIn(p, n);
-    appendInputText(record, p, length, ends_);
+    appendLineText(record, p, length, ends_);
     any = true;
     inPos_ += length;
     if (length < n) return endDataLine();
