@@ -79,6 +79,12 @@ void appendLineText(std::string& record, const char* p, std::size_t n, const Lin
   appendExpanded(record, p, end, lineEnd ? end : findChar(p, end, ends.companion), ends);
 }
 
+void appendPlainText(std::string& record, const char* p, std::size_t n, const LineEnds& ends) {
+  if (ends.companion != '\n' && ends.companion != '\r') return appendLineText(record, p, n, ends);
+  const std::size_t most = ends.recordLimit + 1;
+  if (record.size() < most) record.append(p, std::min(n, most - record.size()));
+}
+
 void appendOutputRecord(std::string& out, std::string_view record, bool continuing, bool advance,
                         Carriage carriage, const LineEnds& ends) {
   if (carriage == Carriage::Fortran && !continuing) {

@@ -48,6 +48,9 @@ void appendInputText(std::string& record, const char* p, std::size_t n, const Li
 // line feed or a carriage return: a companion that is one of the two is not
 // looked for.
 void appendLineText(std::string& record, const char* p, std::size_t n, const LineEnds& ends);
+// The same for bytes among which there is no tab either: the record limit
+// alone, when the companion is a line feed or a carriage return.
+void appendPlainText(std::string& record, const char* p, std::size_t n, const LineEnds& ends);
 
 // Appends the bytes of one output record. continuing: the record goes on a
 // line left open by the previous write (no carriage control character is

@@ -2,7 +2,8 @@
 // record as any input text is: tabs expanded to the tab stops from the
 // record's column, the record limit kept (one character past it telling a
 // record too long), a companion character dropped unless it is a line feed
-// or a carriage return (a cut line holds neither).
+// or a carriage return (a cut line holds neither); and so is such a text
+// without tabs by the path for text that needs no expansion.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -40,12 +41,16 @@ TEST(LineText, ACutLineIsAppendedAsAnyInputText) {
             ends.tabSize = tabSize;
             ends.recordLimit = limit;
             const std::string bytes = text;
-            std::string line = before, input = before;
+            std::string line = before, input = before, plain = before;
             appendLineText(line, bytes.data(), bytes.size(), ends);
             appendInputText(input, bytes.data(), bytes.size(), ends);
             EXPECT_EQ(line, input)
                 << "text '" << text << "' after '" << before << "' companion " << int{companion}
                 << " tab size " << tabSize << " limit " << limit;
+            if (bytes.find('\t') != std::string::npos) continue;
+            appendPlainText(plain, bytes.data(), bytes.size(), ends);
+            EXPECT_EQ(plain, input) << "without tabs: text '" << text << "' after '" << before
+                                    << "' companion " << int{companion} << " limit " << limit;
           }
 }
 
