@@ -341,30 +341,30 @@ bool readPlainDecimal(std::string_view field, int d, int scale, T& out) {
 }
 
 // Fields of at most eight characters, the width of every data-file field,
-// are first tried as one word of eight bytes, the first character in the
-// lowest byte, without a branch per character: each kind of byte is told by
-// a flag in the high bit of the byte, computed for all eight at once. The
-// bytes past the field may hold anything (the next field, or zeros): the
-// flags of the field's bytes alone are looked at.
-constexpr std::uint64_t kOnes = 0x0101010101010101u;
-constexpr std::uint64_t kHighBits = kOnes * 0x80;
-constexpr std::uint64_t kLow7 = ~kHighBits;
+// are first tried as one word, the first character in the lowest byte,
+// without a branch per character: each kind of byte is told by a flag in
+// the high bit of the byte, computed for all of them at once. The bytes
+// past the field may hold anything (the next field, or zeros): the flags of
+// the field's bytes alone are looked at. Fields of up to four characters
+// (the compact format's) take a word of four, whose constants the machine
+// codes hold in the instructions themselves; wider ones a word of eight.
 constexpr std::size_t kWordBytes = sizeof(std::uint64_t);
 
 // Whether fields of this width are read as words on this machine: it keeps
 // the first character of a word in its lowest byte.
-constexpr bool wordWide(std::size_t w) {
-  return std::endian::native == std::endian::little && w > 0 && w <= kWordBytes;
+constexpr bool wordWide(std::size_t w, std::size_t bytes = kWordBytes) {
+  return std::endian::native == std::endian::little && w > 0 && w <= bytes;
 }
 
-// The flags of the first w bytes (1..8).
-constexpr std::uint64_t fieldFlags(std::size_t w) {
-  return w == kWordBytes ? kHighBits : kHighBits & ((std::uint64_t{1} << (8 * w)) - 1);
+// A byte repeated in every byte of a word.
+template <class Word>
+constexpr Word everyByte(unsigned char byte) {
+  return static_cast<Word>(static_cast<Word>(~Word{0}) / 0xFF * byte);
 }
 
 // The value of the digits of eight bytes of 0..9, the last digit in the
 // highest byte: pairs, then fours, then the eight, each step one multiply.
-constexpr std::uint64_t eightDigitsValue(std::uint64_t v) {
+constexpr std::uint64_t digitsValue(std::uint64_t v) {
   constexpr std::uint64_t kPairs = 0x000000FF000000FFu;
   constexpr std::uint64_t kHundredsAndMillions = 100 + (std::uint64_t{1000000} << 32);
   constexpr std::uint64_t kOnesAndTenThousands = 1 + (std::uint64_t{10000} << 32);
@@ -372,42 +372,57 @@ constexpr std::uint64_t eightDigitsValue(std::uint64_t v) {
   return ((v & kPairs) * kHundredsAndMillions + ((v >> 16) & kPairs) * kOnesAndTenThousands) >> 32;
 }
 
+// The same for four bytes: the two pairs, then the four.
+constexpr std::uint64_t digitsValue(std::uint32_t v) {
+  v = v * 10 + (v >> 8);
+  return (v & 0xFF) * 100 + ((v >> 16) & 0xFF);
+}
+
 // What the fields of one width share.
+template <class Word>
 struct WordShape {
-  std::uint64_t field;  // the flags of its bytes
-  unsigned shift;       // moves its last byte to the word's highest
-  bool eightDigits;     // it is eight wide: eight digits are possible
+  Word field;        // the flags of its bytes
+  unsigned shift;    // moves its last byte to the word's highest
+  bool eightDigits;  // it is eight wide: eight digits are possible
 };
 
-constexpr WordShape wordShape(std::size_t w) {
-  return {fieldFlags(w), static_cast<unsigned>(8 * (kWordBytes - w)), w == kWordBytes};
+template <class Word>
+constexpr WordShape<Word> wordShape(std::size_t w) {
+  const Word field = w == sizeof(Word) ? everyByte<Word>(0x80)
+                                       : everyByte<Word>(0x80) & ((Word{1} << (8 * w)) - 1);
+  return {field, static_cast<unsigned>(8 * (sizeof(Word) - w)), w == 8};
 }
 
 // The commonest field: blanks and then digits up to its end (or blanks
 // alone, which read as 0). Their value; false for a field of any other form
 // (a sign, a point, a tab, an inner or trailing blank), which the byte loop
 // reads.
-[[gnu::always_inline]] inline bool readDigitsWord(std::uint64_t word, const WordShape& shape,
+template <class Word>
+[[gnu::always_inline]] inline bool readDigitsWord(Word word, const WordShape<Word>& shape,
                                                   std::uint64_t& value) {
   // With '0' taken away a digit's byte is its value, and a byte is a digit
   // when it is below 10: its high bit clear, and its low seven bits plus
   // 0x76 short of 0x80 (the sum stays inside the byte).
-  const std::uint64_t x = word ^ (kOnes * '0');
-  const std::uint64_t digits = ~(((x & kLow7) + kOnes * (0x80 - 10)) | x) & shape.field;
+  const Word x = word ^ everyByte<Word>('0');
+  const Word digits =
+      static_cast<Word>(~(((x & everyByte<Word>(0x7F)) + everyByte<Word>(0x80 - 10)) | x)) &
+      shape.field;
   // The other bytes of the field stand before the first digit (all of them
   // when there is none), and each of them is a blank.
-  const std::uint64_t others = shape.field ^ digits;
-  const std::uint64_t first = digits & (0 - digits);
-  if (others > first - 1 || ((word ^ (kOnes * ' ')) & ((others >> 7) * 0xFF)) != 0) return false;
+  const Word others = shape.field ^ digits;
+  const Word first = digits & static_cast<Word>(Word{0} - digits);
+  const Word otherBytes = static_cast<Word>((others >> 7) * 0xFF);
+  if (others > static_cast<Word>(first - 1) || ((word ^ everyByte<Word>(' ')) & otherBytes) != 0)
+    return false;
   // A blank's byte, 0x10 here, has no low bits: only the digits count.
-  value = eightDigitsValue((x & (kOnes * 0x0F)) << shape.shift);
+  value = digitsValue(static_cast<Word>((x & everyByte<Word>(0x0F)) << shape.shift));
   return true;
 }
 
 // The same, digits few enough to be exact in T: eight digits are too many
 // for a float.
-template <class T>
-[[gnu::always_inline]] inline bool readExactDigitsWord(std::uint64_t word, const WordShape& shape,
+template <class T, class Word>
+[[gnu::always_inline]] inline bool readExactDigitsWord(Word word, const WordShape<Word>& shape,
                                                        std::uint64_t& value) {
   constexpr bool kEightExact = ExactPowers<T>::kMaxDigits >= 8;
   if (!kEightExact && shape.eightDigits && static_cast<unsigned char>(word) - unsigned{'0'} <= 9)
@@ -446,7 +461,7 @@ int readRealWord(std::uint64_t word, std::string_view field, int d, int scale, B
                  T& out) {
   std::uint64_t value;
   const ExactScale<T> s = impliedScale<T>(d, scale);
-  if (s.exact && readExactDigitsWord<T>(word, wordShape(field.size()), value)) {
+  if (s.exact && readExactDigitsWord<T>(word, wordShape<std::uint64_t>(field.size()), value)) {
     out = s.apply(value);
     return 0;
   }
@@ -496,30 +511,31 @@ std::size_t readFieldsByBytes(std::string_view record, std::size_t w, std::size_
 
 // What a run of word-wide fields shares: their width and its shape, the
 // power of ten, where the elements go.
-template <class T>
+template <class T, class Word>
 struct WordRun {
   std::size_t w;
-  WordShape shape;
+  WordShape<Word> shape;
   ExactScale<T> scale;
   char* elements;
   std::size_t length;
 };
 
-// Fields k on, as long as each is of the commonest form and its eight bytes
-// lie in the record: their values stored. Returns the first field not done.
+// Fields k on, as long as each is of the commonest form and its word lies
+// in the record: their values stored. Returns the first field not done.
 // The run is taken by value and its members into locals: the stores
 // through char pointers could reach a run in memory and make every member
 // load again for each field.
-template <class T>
-std::size_t readLoadedWords(const WordRun<T> run, const char* record, std::size_t k,
+template <class T, class Word>
+std::size_t readLoadedWords(const WordRun<T, Word> run, const char* record, std::size_t k,
                             std::size_t loaded) {
   const std::size_t w = run.w, length = run.length;
-  const WordShape shape = run.shape;
+  const WordShape<Word> shape = run.shape;
   const ExactScale<T> scale = run.scale;
   const char* p = record + k * w;
   char* element = run.elements + k * length;
   for (; k < loaded; ++k, p += w, element += length) {
-    std::uint64_t word, value;
+    Word word;
+    std::uint64_t value;
     std::memcpy(&word, p, sizeof word);
     if (!readExactDigitsWord<T>(word, shape, value)) break;
     const T v = scale.apply(value);
@@ -528,27 +544,25 @@ std::size_t readLoadedWords(const WordRun<T> run, const char* record, std::size_
   return k;
 }
 
-// readRealFields for one precision. Fields of at most eight characters in a
-// record of eight or more are tried as words, with what the fields of the
-// run share worked out once: the eight bytes from a field's start, or, near
-// the record's end, the record's last eight moved down to it. A field of
-// another form takes the byte loop and the general parse.
-template <class T>
-std::size_t readRealFieldsAs(std::string_view record, std::size_t w, std::size_t n, int d,
-                             int scale, BlankMode blank, char* elements, std::size_t length,
-                             int& status) {
-  const WordRun<T> run{w, wordShape(w), impliedScale<T>(d, scale), elements, length};
-  if (!wordWide(w) || record.size() < kWordBytes || !run.scale.exact)
-    return readFieldsByBytes<T>(record, w, n, d, scale, blank, elements, length, status);
-  const std::size_t loaded = std::min(n, (record.size() - kWordBytes) / w + 1);
-  std::uint64_t last;
-  std::memcpy(&last, record.data() + record.size() - kWordBytes, sizeof last);
+// readRealFields for fields of up to sizeof(Word) characters in a record of
+// at least as many, with what the fields of the run share worked out once:
+// the word of a field is the bytes from its start, or, near the record's
+// end, the record's last word moved down to it. A field of another form
+// takes the byte loop and the general parse.
+template <class T, class Word>
+std::size_t readWordFields(std::string_view record, std::size_t w, std::size_t n, int d, int scale,
+                           BlankMode blank, char* elements, std::size_t length, int& status) {
+  const WordRun<T, Word> run{w, wordShape<Word>(w), impliedScale<T>(d, scale), elements, length};
+  const std::size_t loaded = std::min(n, (record.size() - sizeof(Word)) / w + 1);
+  Word last;
+  std::memcpy(&last, record.data() + record.size() - sizeof last, sizeof last);
   for (std::size_t k = readLoadedWords(run, record.data(), 0, loaded); k < n;
        k = readLoadedWords(run, record.data(), k + 1, loaded)) {
     const std::size_t at = k * w;
     std::uint64_t value;
     if (k >= loaded &&
-        readExactDigitsWord<T>(last >> (8 * (at + kWordBytes - record.size())), run.shape, value)) {
+        readExactDigitsWord<T>(static_cast<Word>(last >> (8 * (at + sizeof(Word) - record.size()))),
+                               run.shape, value)) {
       const T v = run.scale.apply(value);
       std::memcpy(elements + k * length, &v, sizeof v);
     } else if (int rc = readFieldByBytes<T>(record.substr(at, w), d, scale, blank,
@@ -560,12 +574,29 @@ std::size_t readRealFieldsAs(std::string_view record, std::size_t w, std::size_t
   return n;
 }
 
+// readRealFields for one precision: words of four or of eight, or one field
+// after another.
+template <class T>
+std::size_t readRealFieldsAs(std::string_view record, std::size_t w, std::size_t n, int d,
+                             int scale, BlankMode blank, char* elements, std::size_t length,
+                             int& status) {
+  if (impliedScale<T>(d, scale).exact) {
+    if (wordWide(w, sizeof(std::uint32_t)) && record.size() >= sizeof(std::uint32_t))
+      return readWordFields<T, std::uint32_t>(record, w, n, d, scale, blank, elements, length,
+                                              status);
+    if (wordWide(w) && record.size() >= kWordBytes)
+      return readWordFields<T, std::uint64_t>(record, w, n, d, scale, blank, elements, length,
+                                              status);
+  }
+  return readFieldsByBytes<T>(record, w, n, d, scale, blank, elements, length, status);
+}
+
 // Iw of a field of one to eight characters that is blank, or blanks and then
 // digits up to its end, within the range of the integer: false for any
 // other field, which the digit loop reads.
 bool readPlainInteger(std::string_view field, int bytes, std::int64_t& out) {
   std::uint64_t value;
-  if (!readDigitsWord(copiedWord(field), wordShape(field.size()), value) ||
+  if (!readDigitsWord(copiedWord(field), wordShape<std::uint64_t>(field.size()), value) ||
       value > integerLimit(10, bytes, false))
     return false;
   out = static_cast<std::int64_t>(value);
