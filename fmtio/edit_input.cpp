@@ -425,7 +425,8 @@ template <class T, class Word>
 [[gnu::always_inline]] inline bool readExactDigitsWord(Word word, const WordShape<Word>& shape,
                                                        std::uint64_t& value) {
   constexpr bool kEightExact = ExactPowers<T>::kMaxDigits >= 8;
-  if (!kEightExact && shape.eightDigits && static_cast<unsigned char>(word) - unsigned{'0'} <= 9)
+  if (!kEightExact && sizeof(Word) == kWordBytes && shape.eightDigits &&
+      static_cast<unsigned char>(word) - unsigned{'0'} <= 9)
     return false;
   return readDigitsWord(word, shape, value);
 }

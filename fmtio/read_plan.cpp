@@ -69,10 +69,24 @@ bool StatementState::readPlanned(std::span<const Item> items) {
     return false;
   const ReadPlan& plan = format_->readPlan();
   if (!plan.usable) return false;
+  if (items.size() == 1 && plan.steps.size() == 1) return readOneRun(plan.steps.front(), items[0]);
   bool taken = true;
   guarded([&] { taken = runReadPlan(plan, items); });
   if (!taken) pos_ = 0;
   return taken;
+}
+
+// The READ of one item by a format of one data step (a whole record into
+// one character item by "(A)", the read of every data line): the step's
+// run of elements without the walk over steps, or false as runReadPlan
+// would give when the step does not read the item's elements.
+bool StatementState::readOneRun(const ReadStep& step, const Item& item) {
+  const FormatEntry& e = format_->entries()[step.entry];
+  if (e.op != readerOf(item) || item.count > step.count) return false;
+  pos_ += step.skip;
+  if (item.count > 0)
+    guarded([&] { readPlannedRun(e, item, static_cast<char*>(item.address), item.count); });
+  return true;
 }
 
 // The items' elements over the data steps. When the steps run out with

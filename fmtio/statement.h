@@ -89,6 +89,7 @@ class StatementState : public RecordEnd, public RecordSource {
   std::size_t runPlanControls(const FormatPlan& plan, std::size_t s);
   std::size_t revertPlan(const FormatPlan& plan);
   bool runReadPlan(const ReadPlan& plan, std::span<const Item> items);
+  bool readOneRun(const ReadStep& step, const Item& item);
   void readPlannedRun(const FormatEntry& e, const Item& item, char* elements, std::size_t n);
   int editPlannedRun(const FormatEntry& e, const char* elements, std::size_t n, std::size_t length);
   int editPlanned(const FormatEntry& e, const char* address, std::size_t length);
