@@ -44,12 +44,14 @@ struct DecadalRead {
         fill(series, "TRRW"),
         unit(u),
         index(isIndex),
-        storeSamples(isIndex && shownIdent(series.ident) != kNoSamples) {}
+        storeSamples(isIndex && shownIdent(series.ident) != kNoSamples),
+        tabs(u) {}
   Series& s;
   SeriesFill fill;
   std::int32_t unit;
   bool index;
   bool storeSamples;
+  TabWatch tabs;
   std::int64_t nextYear = 0;
   std::string firstLine = {};   // the series' first data line
   bool otherIdentTold = false;  // a line of another identification was told
@@ -304,7 +306,7 @@ bool sameIdent(const DecadalRead& r, std::string_view a, std::string_view b) {
 // What the reader tells of a data line beside its values: a tab in it, and
 // the first line of another identification inside a series.
 void tellAboutLine(DecadalRead& r, const DecadalLine& d, std::string_view line) {
-  if (heldTab(r.unit, lastLineRead())) reportTab("TRRW", shownIdent(r.s.ident), d.year);
+  if (r.tabs.heldTab(lastLineRead())) reportTab("TRRW", shownIdent(r.s.ident), d.year);
   if (r.firstLine.empty()) r.firstLine = line;
   if (r.otherIdentTold || sameIdent(r, r.firstLine, line)) return;
   r.otherIdentTold = true;
