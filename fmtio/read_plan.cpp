@@ -61,6 +61,27 @@ const ReadPlan& Format::readPlan() const {
   return readPlan_;
 }
 
+// n elements of the item read from n fields of entry e, as dataRun reads a
+// run the walk gives it: A fields straight to their editor, reals inside the
+// record by their run editor, the others one by one. Inlined into the
+// loops that call it, which keep their registers.
+[[gnu::always_inline]] inline void StatementState::readPlannedRun(const FormatEntry& e,
+                                                                  const Item& item, char* elements,
+                                                                  std::size_t n) {
+  const std::size_t length = item.length;
+  const Field field{&e, e.op, e.w, e.d, e.e};
+  if (e.op == Op::A) {
+    for (std::size_t k = 0; k < n; ++k)
+      if (int rc = readAlpha(field, elements + k * length, length)) return fail(rc);
+    return;
+  }
+  const ItemType type = itemTypeOf(item.type);
+  const ItemInfo info{type, e.op == Op::I ? TypeClass::Integer : TypeClass::Real, length};
+  if (e.op == Op::F && realInputRun(field, info, elements, n, length) != 0) return;
+  for (std::size_t k = 0; k < n; ++k)
+    if (int rc = editIn(field, info, elements + k * length)) return fail(rc);
+}
+
 // A plan that meets an element it cannot take leaves the statement to the
 // walk, from the record's start: until then it has only stored values the
 // walk stores again, and it has neither failed nor read another record.
@@ -127,25 +148,6 @@ bool StatementState::runReadPlan(const ReadPlan& plan, std::span<const Item> ite
     }
   }
   return true;
-}
-
-// n elements of the item read from n fields of entry e, as dataRun reads a
-// run the walk gives it: A fields straight to their editor, reals inside the
-// record by their run editor, the others one by one.
-void StatementState::readPlannedRun(const FormatEntry& e, const Item& item, char* elements,
-                                    std::size_t n) {
-  const std::size_t length = item.length;
-  const Field field{&e, e.op, e.w, e.d, e.e};
-  if (e.op == Op::A) {
-    for (std::size_t k = 0; k < n; ++k)
-      if (int rc = readAlpha(field, elements + k * length, length)) return fail(rc);
-    return;
-  }
-  const ItemType type = itemTypeOf(item.type);
-  const ItemInfo info{type, e.op == Op::I ? TypeClass::Integer : TypeClass::Real, length};
-  if (e.op == Op::F && realInputRun(field, info, elements, n, length) != 0) return;
-  for (std::size_t k = 0; k < n; ++k)
-    if (int rc = editIn(field, info, elements + k * length)) return fail(rc);
 }
 
 }  // namespace fmtio
