@@ -28,53 +28,6 @@ std::size_t skipBlanks(std::string_view s, std::size_t i) {
   return i;
 }
 
-// skipBlanks for a field of at most eight characters, the width of every
-// data-file field, without a branch per character: the field is one word,
-// the bytes past its end zero (not blanks), and the first byte that is
-// neither a blank nor a tab is found from the word's bits. Wider fields,
-// and machines that do not store the first character in the lowest byte,
-// take the loop.
-// The first of the word's first n bytes (n at most 8) that is neither a
-// blank nor a tab, or n; the bytes past n may hold anything.
-std::size_t firstNonBlank(std::uint64_t word, std::size_t n) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101u;
-  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
-  // The high bit of each byte set exactly when the byte is not zero.
-  auto nonZero = [](std::uint64_t x) { return (((x & kLow7) + kLow7) | x) & ~kLow7; };
-  const std::uint64_t kept = nonZero(word ^ (kOnes * ' ')) & nonZero(word ^ (kOnes * '\t'));
-  if (kept == 0) return n;  // only for a field of eight blanks
-  const auto first = static_cast<std::size_t>(std::countr_zero(kept)) / 8;
-  return first < n ? first : n;
-}
-
-std::size_t skipLeadingBlanks(std::string_view s) {
-  if constexpr (std::endian::native == std::endian::little) {
-    if (s.size() <= sizeof(std::uint64_t)) {
-      if (s.empty()) return 0;
-      std::uint64_t word = 0;
-      std::memcpy(&word, s.data(), s.size());
-      return firstNonBlank(word, s.size());
-    }
-  }
-  return skipBlanks(s, 0);
-}
-
-// skipLeadingBlanks for a field of at most eight characters whose eight
-// bytes from its start may all be read (the record goes on past it): one
-// load of a whole word instead of a copy of as many bytes as the field has.
-// The bytes past the field need no masking: they come after every byte of
-// the field, and a first non-blank among them is n.
-std::size_t skipLeadingBlanksReadable(std::string_view s) {
-  if constexpr (std::endian::native == std::endian::little) {
-    if (!s.empty() && s.size() <= sizeof(std::uint64_t)) {
-      std::uint64_t word;
-      std::memcpy(&word, s.data(), sizeof word);
-      return firstNonBlank(word, s.size());
-    }
-  }
-  return skipLeadingBlanks(s);
-}
-
 // Value of a digit character in base 2, 8, 10 or 16, or -1 when it is not one.
 int digitValue(char c, int base) {
   int v = -1;
@@ -327,18 +280,34 @@ std::size_t takeDigits(std::string_view field, std::size_t& i, std::uint64_t& ma
   return i - first;
 }
 
-// The value of a plain field from its digits (as one integer) and the
-// digits after its point; false when the power of ten is not exact in T.
+// The power of ten the digits of a plain field are scaled by: 10^exponent,
+// exact in T, applied as one multiplication or division, which rounds
+// correctly because the digits are exact in T too.
 template <class T>
-bool plainValue(std::uint64_t mantissa, long long fraction, int scale, bool negative, T& out) {
+struct ExactScale {
+  bool exact = false;  // the power is exact in T
+  bool divide = false;
+  T power = 1;
+  T apply(std::uint64_t mantissa) const {
+    const auto m = static_cast<T>(mantissa);
+    return divide ? m / power : m * power;
+  }
+};
+
+template <class T>
+ExactScale<T> exactScale(long long exponent) {
   constexpr long long kMaxExponent = std::size(ExactPowers<T>::kPowers) - 1;
-  const long long exponent = -fraction - scale;
-  if (exponent > kMaxExponent || exponent < -kMaxExponent) return false;
-  const auto m = static_cast<T>(mantissa);
-  const T value = exponent >= 0 ? m * ExactPowers<T>::kPowers[exponent]
-                                : m / ExactPowers<T>::kPowers[-exponent];
-  out = negative ? -value : value;
-  return true;
+  ExactScale<T> s;
+  s.exact = exponent <= kMaxExponent && exponent >= -kMaxExponent;
+  s.divide = exponent < 0;
+  if (s.exact) s.power = ExactPowers<T>::kPowers[s.divide ? -exponent : exponent];
+  return s;
+}
+
+// The power of a field without a point: d implied digits and the scale factor.
+template <class T>
+ExactScale<T> impliedScale(int d, int scale) {
+  return exactScale<T>(-static_cast<long long>(d > 0 ? d : 0) - scale);
 }
 
 // The fast path of the fields data files are made of: leading blanks, an
@@ -349,10 +318,9 @@ bool plainValue(std::uint64_t mantissa, long long fraction, int scale, bool nega
 // digits and exponent; any other field (an exponent, an inner or trailing
 // blank, a sign or point without digits, more digits) returns false and takes
 // the general path.
-template <class T, bool kReadable = false>
-[[gnu::always_inline]] inline bool readPlainDecimal(std::string_view field, int d, int scale,
-                                                    T& out) {
-  std::size_t i = kReadable ? skipLeadingBlanksReadable(field) : skipLeadingBlanks(field);
+template <class T>
+bool readPlainDecimal(std::string_view field, int d, int scale, T& out) {
+  std::size_t i = skipBlanks(field, 0);
   bool negative = false;
   if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
   std::uint64_t mantissa = 0;
@@ -365,7 +333,120 @@ template <class T, bool kReadable = false>
     count += after;
   }
   if (i != field.size() || count == 0 || count > ExactPowers<T>::kMaxDigits) return false;
-  return plainValue(mantissa, fraction, scale, negative, out);
+  const ExactScale<T> s = exactScale<T>(-fraction - scale);
+  if (!s.exact) return false;
+  const T value = s.apply(mantissa);
+  out = negative ? -value : value;
+  return true;
+}
+
+// Fields of at most eight characters, the width of every data-file field,
+// are first tried as one word, the first character in the lowest byte,
+// without a branch per character: each kind of byte is told by a flag in
+// the high bit of the byte, computed for all of them at once. The bytes
+// past the field may hold anything (the next field, or zeros): the flags of
+// the field's bytes alone are looked at. Fields of up to four characters
+// (the compact format's) take a word of four, whose constants the machine
+// codes hold in the instructions themselves; wider ones a word of eight.
+constexpr std::size_t kWordBytes = sizeof(std::uint64_t);
+
+// Whether fields of this width are read as words on this machine: it keeps
+// the first character of a word in its lowest byte.
+constexpr bool wordWide(std::size_t w, std::size_t bytes = kWordBytes) {
+  return std::endian::native == std::endian::little && w > 0 && w <= bytes;
+}
+
+// A byte repeated in every byte of a word.
+template <class Word>
+constexpr Word everyByte(unsigned char byte) {
+  return static_cast<Word>(static_cast<Word>(~Word{0}) / 0xFF * byte);
+}
+
+// The value of the digits of eight bytes of 0..9, the last digit in the
+// highest byte: pairs, then fours, then the eight, each step one multiply.
+constexpr std::uint64_t digitsValue(std::uint64_t v) {
+  constexpr std::uint64_t kPairs = 0x000000FF000000FFu;
+  constexpr std::uint64_t kHundredsAndMillions = 100 + (std::uint64_t{1000000} << 32);
+  constexpr std::uint64_t kOnesAndTenThousands = 1 + (std::uint64_t{10000} << 32);
+  v = v * 10 + (v >> 8);
+  return ((v & kPairs) * kHundredsAndMillions + ((v >> 16) & kPairs) * kOnesAndTenThousands) >> 32;
+}
+
+// The same for four bytes: the two pairs, then the four.
+constexpr std::uint64_t digitsValue(std::uint32_t v) {
+  v = v * 10 + (v >> 8);
+  return (v & 0xFF) * 100 + ((v >> 16) & 0xFF);
+}
+
+// What the fields of one width share.
+template <class Word>
+struct WordShape {
+  Word field;        // the flags of its bytes
+  unsigned shift;    // moves its last byte to the word's highest
+  bool eightDigits;  // it is eight wide: eight digits are possible
+};
+
+template <class Word>
+constexpr WordShape<Word> wordShape(std::size_t w) {
+  const Word field = w == sizeof(Word) ? everyByte<Word>(0x80)
+                                       : everyByte<Word>(0x80) & ((Word{1} << (8 * w)) - 1);
+  return {field, static_cast<unsigned>(8 * (sizeof(Word) - w)), w == 8};
+}
+
+// The commonest field: blanks and then digits up to its end (or blanks
+// alone, which read as 0). Their value; false for a field of any other form
+// (a sign, a point, a tab, an inner or trailing blank), which the byte loop
+// reads.
+template <class Word>
+[[gnu::always_inline]] inline bool readDigitsWord(Word word, const WordShape<Word>& shape,
+                                                  std::uint64_t& value) {
+  // With '0' taken away a digit's byte is its value, and a byte is a digit
+  // when it is below 10: its high bit clear, and its low seven bits plus
+  // 0x76 short of 0x80 (the sum stays inside the byte).
+  const Word x = word ^ everyByte<Word>('0');
+  const Word digits =
+      static_cast<Word>(~(((x & everyByte<Word>(0x7F)) + everyByte<Word>(0x80 - 10)) | x)) &
+      shape.field;
+  // The other bytes of the field stand before the first digit (all of them
+  // when there is none), and each of them is a blank.
+  const Word others = shape.field ^ digits;
+  const Word first = digits & static_cast<Word>(Word{0} - digits);
+  const Word otherBytes = static_cast<Word>((others >> 7) * 0xFF);
+  if (others > static_cast<Word>(first - 1) || ((word ^ everyByte<Word>(' ')) & otherBytes) != 0)
+    return false;
+  // A blank's byte, 0x10 here, has no low bits: only the digits count.
+  value = digitsValue(static_cast<Word>((x & everyByte<Word>(0x0F)) << shape.shift));
+  return true;
+}
+
+// The same, digits few enough to be exact in T: eight digits are too many
+// for a float.
+template <class T, class Word>
+[[gnu::always_inline]] inline bool readExactDigitsWord(Word word, const WordShape<Word>& shape,
+                                                       std::uint64_t& value) {
+  constexpr bool kEightExact = ExactPowers<T>::kMaxDigits >= 8;
+  if (!kEightExact && sizeof(Word) == kWordBytes && shape.eightDigits &&
+      static_cast<unsigned char>(word) - unsigned{'0'} <= 9)
+    return false;
+  return readDigitsWord(word, shape, value);
+}
+
+// The word of a field of one to eight characters, the bytes past it zero:
+// two loads of four that overlap in the middle, or for fewer than four its
+// first, middle and last characters (the same character when it is one),
+// instead of a copy of as many bytes as it has.
+inline std::uint64_t copiedWord(std::string_view field) {
+  const std::size_t n = field.size();
+  const auto* p = reinterpret_cast<const unsigned char*>(field.data());
+  if (n >= 4) {
+    std::uint32_t first, last;
+    std::memcpy(&first, p, sizeof first);
+    std::memcpy(&last, p + n - 4, sizeof last);
+    return first | (std::uint64_t{last} << (8 * (n - 4)));
+  }
+  const std::size_t middle = n / 2;
+  return std::uint64_t{p[0]} | (std::uint64_t{p[middle]} << (8 * middle)) |
+         (std::uint64_t{p[n - 1]} << (8 * (n - 1)));
 }
 
 template <class T>
@@ -375,45 +456,167 @@ int readRealGeneralAs(std::string_view field, int d, int scale, BlankMode blank,
   return convert(decimal, out);
 }
 
+// A field whose word is given: the word path, the byte loop, the general parse.
+template <class T>
+int readRealWord(std::uint64_t word, std::string_view field, int d, int scale, BlankMode blank,
+                 T& out) {
+  std::uint64_t value;
+  const ExactScale<T> s = impliedScale<T>(d, scale);
+  if (s.exact && readExactDigitsWord<T>(word, wordShape<std::uint64_t>(field.size()), value)) {
+    out = s.apply(value);
+    return 0;
+  }
+  if (readPlainDecimal(field, d, scale, out)) return 0;
+  return readRealGeneralAs(field, d, scale, blank, out);
+}
+
 template <class T>
 int readRealAs(std::string_view field, int d, int scale, BlankMode blank, T& out) {
+  if (wordWide(field.size())) return readRealWord(copiedWord(field), field, d, scale, blank, out);
   if (readPlainDecimal(field, d, scale, out)) return 0;
   return readRealGeneralAs(field, d, scale, blank, out);
 }
 
 template <class T>
 int readRealInRecordAs(std::string_view field, int d, int scale, BlankMode blank, T& out) {
-  if (readPlainDecimal<T, true>(field, d, scale, out)) return 0;
-  return readRealGeneralAs(field, d, scale, blank, out);
+  if (!wordWide(field.size())) return readRealAs(field, d, scale, blank, out);
+  std::uint64_t word;
+  std::memcpy(&word, field.data(), sizeof word);
+  return readRealWord(word, field, d, scale, blank, out);
 }
 
-// readRealFields for one precision: each field read in the loop itself,
-// the plain fast path inlined.
+// One field by the byte loop and else the general parse, its value stored
+// at element; 0 or the error. Out of line: the word loop keeps its
+// registers.
 template <class T>
-std::size_t readRealFieldsAs(std::string_view record, std::size_t w, std::size_t n, int d,
-                             int scale, BlankMode blank, char* elements, std::size_t length,
-                             int& status) {
+[[gnu::noinline]] int readFieldByBytes(std::string_view field, int d, int scale, BlankMode blank,
+                                       char* element) {
+  T v = 0;
+  if (!readPlainDecimal(field, d, scale, v))
+    if (int rc = readRealGeneralAs(field, d, scale, blank, v)) return rc;
+  std::memcpy(element, &v, sizeof v);
+  return 0;
+}
+
+// readRealFields one field after another by readFieldByBytes.
+template <class T>
+std::size_t readFieldsByBytes(std::string_view record, std::size_t w, std::size_t n, int d,
+                              int scale, BlankMode blank, char* elements, std::size_t length,
+                              int& status) {
   for (std::size_t k = 0; k < n; ++k) {
-    const std::size_t at = k * w;
-    const std::string_view field = record.substr(at, w);
-    T v = 0;
-    // Eight bytes from the field's start lie in the record: the field may
-    // be read as one word.
-    const bool plain = record.size() - at >= 8 ? readPlainDecimal<T, true>(field, d, scale, v)
-                                               : readPlainDecimal<T>(field, d, scale, v);
-    if (!plain) status = readRealGeneralAs(field, d, scale, blank, v);
+    status = readFieldByBytes<T>(record.substr(k * w, w), d, scale, blank, elements + k * length);
     if (status != 0) return k + 1;
-    std::memcpy(elements + k * length, &v, sizeof v);
   }
   return n;
 }
 
+// What a run of word-wide fields shares: their width and its shape, the
+// power of ten, where the elements go.
+template <class T, class Word>
+struct WordRun {
+  std::size_t w;
+  WordShape<Word> shape;
+  ExactScale<T> scale;
+  char* elements;
+  std::size_t length;
+};
+
+// Fields k on, as long as each is of the commonest form and its word lies
+// in the record: their values stored. Returns the first field not done.
+// The run is taken by value and its members into locals: the stores
+// through char pointers could reach a run in memory and make every member
+// load again for each field.
+template <class T, class Word>
+std::size_t readLoadedWords(const WordRun<T, Word> run, const char* record, std::size_t k,
+                            std::size_t loaded) {
+  const std::size_t w = run.w, length = run.length;
+  const WordShape<Word> shape = run.shape;
+  const ExactScale<T> scale = run.scale;
+  const char* p = record + k * w;
+  char* element = run.elements + k * length;
+  for (; k < loaded; ++k, p += w, element += length) {
+    Word word;
+    std::uint64_t value;
+    std::memcpy(&word, p, sizeof word);
+    if (!readExactDigitsWord<T>(word, shape, value)) break;
+    const T v = scale.apply(value);
+    std::memcpy(element, &v, sizeof v);
+  }
+  return k;
+}
+
+// readRealFields for fields of up to sizeof(Word) characters in a record of
+// at least as many, with what the fields of the run share worked out once:
+// the word of a field is the bytes from its start, or, near the record's
+// end, the record's last word moved down to it. A field of another form
+// takes the byte loop and the general parse.
+template <class T, class Word>
+std::size_t readWordFields(std::string_view record, std::size_t w, std::size_t n, int d, int scale,
+                           BlankMode blank, char* elements, std::size_t length, int& status) {
+  const WordRun<T, Word> run{w, wordShape<Word>(w), impliedScale<T>(d, scale), elements, length};
+  const std::size_t loaded = std::min(n, (record.size() - sizeof(Word)) / w + 1);
+  Word last;
+  std::memcpy(&last, record.data() + record.size() - sizeof last, sizeof last);
+  for (std::size_t k = readLoadedWords(run, record.data(), 0, loaded); k < n;
+       k = readLoadedWords(run, record.data(), k + 1, loaded)) {
+    const std::size_t at = k * w;
+    std::uint64_t value;
+    if (k >= loaded &&
+        readExactDigitsWord<T>(static_cast<Word>(last >> (8 * (at + sizeof(Word) - record.size()))),
+                               run.shape, value)) {
+      const T v = run.scale.apply(value);
+      std::memcpy(elements + k * length, &v, sizeof v);
+    } else if (int rc = readFieldByBytes<T>(record.substr(at, w), d, scale, blank,
+                                            elements + k * length)) {
+      status = rc;
+      return k + 1;
+    }
+  }
+  return n;
+}
+
+// readRealFields for one precision: words of four or of eight, or one field
+// after another.
+template <class T>
+std::size_t readRealFieldsAs(std::string_view record, std::size_t w, std::size_t n, int d,
+                             int scale, BlankMode blank, char* elements, std::size_t length,
+                             int& status) {
+  if (impliedScale<T>(d, scale).exact) {
+    if (wordWide(w, sizeof(std::uint32_t)) && record.size() >= sizeof(std::uint32_t))
+      return readWordFields<T, std::uint32_t>(record, w, n, d, scale, blank, elements, length,
+                                              status);
+    if (wordWide(w) && record.size() >= kWordBytes)
+      return readWordFields<T, std::uint64_t>(record, w, n, d, scale, blank, elements, length,
+                                              status);
+  }
+  return readFieldsByBytes<T>(record, w, n, d, scale, blank, elements, length, status);
+}
+
+// Iw of a field of one to eight characters that is blank, or blanks and then
+// digits up to its end, within the range of the integer: false for any
+// other field, which the digit loop reads.
+bool readPlainInteger(std::string_view field, int bytes, std::int64_t& out) {
+  std::uint64_t value;
+  if (!readDigitsWord(copiedWord(field), wordShape<std::uint64_t>(field.size()), value) ||
+      value > integerLimit(10, bytes, false))
+    return false;
+  out = static_cast<std::int64_t>(value);
+  return true;
+}
+
 }  // namespace
+
+int readInteger(std::string_view field, int base, BlankMode blank, int bytes, std::int64_t& out) {
+  const int size = bytes < 1 || bytes > 8 ? 8 : bytes;
+  if (base == 10 && wordWide(field.size()) && readPlainInteger(field, size, out)) return 0;
+  return readIntegerGeneral(field, base, blank, bytes, out);
+}
 
 // A sign needs at least one digit after it. B, O and Z take no sign and
 // return the bit pattern sign-extended from `bytes` bytes ("FF" in a 1-byte
 // Z field is -1), so storing the low bytes gives the pattern written.
-int readInteger(std::string_view field, int base, BlankMode blank, int bytes, std::int64_t& out) {
+int readIntegerGeneral(std::string_view field, int base, BlankMode blank, int bytes,
+                       std::int64_t& out) {
   if (bytes < 1 || bytes > 8) bytes = 8;
   std::size_t i = skipBlanks(field, 0);
   bool negative = false;

@@ -16,6 +16,10 @@ namespace fmtio {
 // outside the range of an integer of `bytes` bytes is 10016 (never wrapped
 // silently); for B, O and Z the range is the unsigned bit pattern.
 int readInteger(std::string_view field, int base, BlankMode blank, int bytes, std::int64_t& out);
+// The same without the fast path for fields of blanks and digits alone: the
+// digit loop, which tests hold the fast path to.
+int readIntegerGeneral(std::string_view field, int base, BlankMode blank, int bytes,
+                       std::int64_t& out);
 
 // F, E, D, G, Q fields: implied decimal point from d when no point is
 // written, scale factor k applied only when the field has no exponent,

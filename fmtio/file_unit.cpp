@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -25,6 +27,30 @@ std::size_t lineEndIn(const char* p, std::size_t n) {
   const std::size_t limit = lf != nullptr ? static_cast<const char*>(lf) - p : n;
   const void* cr = std::memchr(p, '\r', limit);
   return cr != nullptr ? static_cast<std::size_t>(static_cast<const char*>(cr) - p) : limit;
+}
+
+// The first line feed, carriage return or tab among the whole sixteens of n
+// bytes, sixteen bytes compared at once with each of the three; n when none
+// stands there (the bytes after the last whole sixteen are not looked at),
+// and on compilers and machines where this is not done.
+std::size_t firstLineSpecial(const char* p, std::size_t n) {
+#if defined(__GNUC__)
+  if constexpr (std::endian::native == std::endian::little) {
+    using Bytes = char __attribute__((vector_size(16)));
+    for (std::size_t at = 0; at + sizeof(Bytes) <= n; at += sizeof(Bytes)) {
+      Bytes bytes;
+      std::memcpy(&bytes, p + at, sizeof bytes);
+      const auto hits = (bytes == '\n') | (bytes == '\r') | (bytes == '\t');
+      std::uint64_t low, high;
+      std::memcpy(&low, &hits, sizeof low);
+      std::memcpy(&high, reinterpret_cast<const char*>(&hits) + sizeof low, sizeof high);
+      if ((low | high) == 0) continue;
+      const int bit = low != 0 ? std::countr_zero(low) : 64 + std::countr_zero(high);
+      return at + static_cast<std::size_t>(bit) / 8;
+    }
+  }
+#endif
+  return n;
 }
 
 }  // namespace
@@ -149,8 +175,15 @@ int FileUnit::readDataLine(std::string& record) {
     if (inPos_ == inEnd_) return any ? kOk : kErrEndOfFile;
     const char* p = in_.get() + inPos_;
     std::size_t n = inEnd_ - inPos_;
-    std::size_t length = lineEndIn(p, n);
-    appendInputText(record, p, length, ends_);
+    // Nearly every line ends before a tab and within the sixteens the
+    // quick search looks at: its bytes are taken as they are.
+    std::size_t length = firstLineSpecial(p, n);
+    if (length < n && p[length] != '\t') {
+      appendPlainText(record, p, length, ends_);
+    } else {
+      length = lineEndIn(p, n);
+      appendLineText(record, p, length, ends_);
+    }
     any = true;
     inPos_ += length;
     if (length < n) return endDataLine();

@@ -108,6 +108,24 @@ struct FormatPlan {
   bool revertsToStart = false;
 };
 
+// The plan of a READ (see read_plan.cpp): the data steps of the straight
+// plan, each with the columns the control steps before it (nX, literals)
+// move the position on by. Made only when the straight plan is usable.
+struct ReadStep {
+  std::uint32_t entry = 0;
+  std::uint32_t count = 1;  // uses in a row
+  std::uint32_t skip = 0;   // columns passed over before the first use
+};
+struct ReadPlan {
+  bool built = false;
+  bool usable = false;
+  std::vector<ReadStep> steps;
+  // In a format that reverts to its start (FormatPlan::revertsToStart)
+  // whose data steps are all of one opcode: that opcode, and items all of
+  // its kind may go on past the end of the format. Else End.
+  Op reverting = Op::End;
+};
+
 class Format {
  public:
   Format() = default;
@@ -126,6 +144,8 @@ class Format {
   bool hasDataDescriptor() const { return hasData_; }
   // The format's straight plan, made on first use (see plan.cpp).
   const FormatPlan& plan() const;
+  // The same for a READ, made on first use (see read_plan.cpp).
+  const ReadPlan& readPlan() const;
 
  private:
   friend class FormatCompiler;
@@ -136,6 +156,7 @@ class Format {
   std::size_t errorOffset_ = 0;
   bool hasData_ = false;
   mutable FormatPlan plan_;
+  mutable ReadPlan readPlan_;
 };
 
 // Compiles text into out; returns 0 or the error number.

@@ -67,16 +67,22 @@ Statement& Statement::item(const Item& item) {
 }
 int Statement::end() { return state_->end(); }
 
+namespace {
+// A WRITE or READ run by its format's plan; false when the plan cannot take it.
+bool runByPlan(StatementState& state, std::span<const Item> items) {
+  return state.writePlanned(items) || state.readPlanned(items);
+}
+}  // namespace
+
 int runStatement(Statement statement, std::span<const Item> items) {
-  if (!statement.state_->writePlanned(items))
+  if (!runByPlan(*statement.state_, items))
     for (const Item& item : items) statement.item(item);
   return statement.end();
 }
 
 // The same, without moving the statement once more on the way.
 int runStatement(Statement statement, std::initializer_list<Item> items) {
-  const std::span<const Item> list(items.begin(), items.size());
-  if (!statement.state_->writePlanned(list))
+  if (!runByPlan(*statement.state_, std::span<const Item>(items.begin(), items.size())))
     for (const Item& item : items) statement.item(item);
   return statement.end();
 }

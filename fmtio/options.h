@@ -31,7 +31,7 @@ struct RuntimeOptions {
   // Longest input record after tab expansion; not an environment setting
   // (tests set a small one).
   std::size_t recordLimit = kDefaultRecordLimit;
-  // Every WRITE walks its format, none runs by a plan; not an environment
+  // Every READ and WRITE walks its format, none runs by a plan; not an environment
   // setting (tests compare the two).
   bool walkEveryFormat = false;
 };

@@ -42,11 +42,13 @@ LineEnds currentLineEnds() {
   return ends;
 }
 
-// Copies runs between special characters whole; each memchr scans a byte once.
-void appendInputText(std::string& record, const char* p, std::size_t n, const LineEnds& ends) {
+namespace {
+
+// Copies runs between special characters whole; each memchr scans a byte
+// once. companion: the first companion character in [p, end), or end.
+void appendExpanded(std::string& record, const char* p, const char* end, const char* companion,
+                    const LineEnds& ends) {
   const std::size_t most = ends.recordLimit + 1;
-  const char* end = p + n;
-  const char* companion = findChar(p, end, ends.companion);
   const char* tab = findChar(p, end, '\t');
   for (;;) {
     if (record.size() >= most) return;
@@ -63,6 +65,24 @@ void appendInputText(std::string& record, const char* p, std::size_t n, const Li
     }
     p = stop + 1;
   }
+}
+
+}  // namespace
+
+void appendInputText(std::string& record, const char* p, std::size_t n, const LineEnds& ends) {
+  appendExpanded(record, p, p + n, findChar(p, p + n, ends.companion), ends);
+}
+
+void appendLineText(std::string& record, const char* p, std::size_t n, const LineEnds& ends) {
+  const char* end = p + n;
+  const bool lineEnd = ends.companion == '\n' || ends.companion == '\r';
+  appendExpanded(record, p, end, lineEnd ? end : findChar(p, end, ends.companion), ends);
+}
+
+void appendPlainText(std::string& record, const char* p, std::size_t n, const LineEnds& ends) {
+  if (ends.companion != '\n' && ends.companion != '\r') return appendLineText(record, p, n, ends);
+  const std::size_t most = ends.recordLimit + 1;
+  if (record.size() < most) record.append(p, std::min(n, most - record.size()));
 }
 
 void appendOutputRecord(std::string& out, std::string_view record, bool continuing, bool advance,

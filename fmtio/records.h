@@ -44,6 +44,13 @@ constexpr bool isBlank(char c) { return c == ' ' || c == '\t'; }
 // grows to at most ends.recordLimit + 1 characters: one more than the limit
 // tells that the record is too long, without the memory the rest would take.
 void appendInputText(std::string& record, const char* p, std::size_t n, const LineEnds& ends);
+// The same for the bytes of a line already cut at its end, none of them a
+// line feed or a carriage return: a companion that is one of the two is not
+// looked for.
+void appendLineText(std::string& record, const char* p, std::size_t n, const LineEnds& ends);
+// The same for bytes among which there is no tab either: the record limit
+// alone, when the companion is a line feed or a carriage return.
+void appendPlainText(std::string& record, const char* p, std::size_t n, const LineEnds& ends);
 
 // Appends the bytes of one output record. continuing: the record goes on a
 // line left open by the previous write (no carriage control character is

@@ -49,6 +49,12 @@ class StatementState : public RecordEnd, public RecordSource {
   // or plans switched off by the runtime options); the items then go one by
   // one through item().
   bool writePlanned(std::span<const Item> items);
+  // A READ's whole item list run by its format's plan (see format.h):
+  // false when the plan cannot take the statement as it stands (no plan, an
+  // item of another kind, more elements than one pass takes unless all
+  // revert to its kind, plans switched off); the items then go one by one
+  // through item(), from the record's start.
+  bool readPlanned(std::span<const Item> items);
   int end();
   // Ends a statement its caller left unended (see Statement).
   void endLeftOpen();
@@ -86,6 +92,9 @@ class StatementState : public RecordEnd, public RecordSource {
   bool runPlan(const FormatPlan& plan, std::span<const Item> items);
   std::size_t runPlanControls(const FormatPlan& plan, std::size_t s);
   std::size_t revertPlan(const FormatPlan& plan);
+  bool runReadPlan(const ReadPlan& plan, std::span<const Item> items);
+  bool readOneRun(const ReadStep& step, const Item& item);
+  void readPlannedRun(const FormatEntry& e, const Item& item, char* elements, std::size_t n);
   int editPlannedRun(const PlanStep& step, const char* elements, std::size_t n, std::size_t length);
   void editPlanned(const FormatEntry& e, const char* address, std::size_t length);
   int control(const Field& field);

@@ -164,6 +164,7 @@ void readCompactValues(Series& s, std::int32_t unit, const CompactHeader& h) {
   std::string line(static_cast<std::size_t>(std::max(kLineLength, shape.columns)), ' ');
   std::vector<float> fields(static_cast<std::size_t>(std::max(shape.values, 1)));
   double power = std::pow(10.0, std::abs(h.exponent));
+  TabWatch tabs(unit);
   for (std::int32_t taken = 0; taken < h.count;) {
     LineStatus status = shape.values > 0 ? readLine(unit, line) : LineStatus::Error;
     if (status == LineStatus::End) {
@@ -180,7 +181,7 @@ void readCompactValues(Series& s, std::int32_t unit, const CompactHeader& h) {
       fmtio::WRITE(fmtio::kConsoleOutput, FMT("(' >> Sbr DATR:  Read error')"));
       return;
     }
-    if (heldTab(unit, lastLineRead()))
+    if (tabs.heldTab(lastLineRead()))
       reportTab("DATR", shownIdent(s.ident), std::int64_t{s.firstYear} + taken);
     scaleByExponent(row, h.exponent, power);
     for (float v : row) fill.add(v);

@@ -44,12 +44,14 @@ struct DecadalRead {
         fill(series, "TRRW"),
         unit(u),
         index(isIndex),
-        storeSamples(isIndex && shownIdent(series.ident) != kNoSamples) {}
+        storeSamples(isIndex && shownIdent(series.ident) != kNoSamples),
+        tabs(u) {}
   Series& s;
   SeriesFill fill;
   std::int32_t unit;
   bool index;
   bool storeSamples;
+  TabWatch tabs;
   std::int64_t nextYear = 0;
   std::string firstLine = {};   // the series' first data line
   bool otherIdentTold = false;  // a line of another identification was told
@@ -66,6 +68,15 @@ void toThousandths(const DecadalRead& r) {
 // The measurement fields of a line, without what stands after them.
 std::string_view fieldsOnly(std::string_view line) {
   return line.substr(0, std::min(line.size(), kMeasurementFields.end()));
+}
+
+// Whether the line holds a character other than a blank or a NUL in the
+// 1-based column or beyond, as common::LASTNB(line) >= column tells: looked
+// for from that column on, where a data line has its year.
+bool reachesColumn(std::string_view line, int column) {
+  for (auto i = static_cast<std::size_t>(column - 1); i < line.size(); ++i)
+    if (line[i] != ' ' && line[i] != '\0') return true;
+  return false;
 }
 
 // The stop marker a measurement line holds: 999, -9999, or 0 for none.
@@ -165,10 +176,10 @@ void endAtMarker(DecadalRead& r, std::int32_t kind) {
 // Fields of a line after the last one its decade holds (the first line of
 // a series starting after a year ending in 0 has fewer than ten): named in
 // a message, with the year the first of them would have.
-void reportBeyondDecade(const DecadalRead& r, const DecadalLine& d, std::string_view line,
-                        int onLine, FieldColumns f) {
-  std::string_view fields = line.substr(0, std::min(line.size(), f.end()));
-  if (fieldsPresent(fields, f).held() <= onLine) return;
+// fields: the line up to the end of its fields, which hold inFields.
+void reportBeyondDecade(const DecadalRead& r, const DecadalLine& d, std::string_view fields,
+                        FieldsPresent inFields, int onLine, FieldColumns f) {
+  if (inFields.held() <= onLine) return;
   std::size_t from = f.first + static_cast<std::size_t>(onLine) * f.width;
   std::string_view rest = fields.substr(from);
   rest = rest.substr(rest.find_first_not_of(' '));
@@ -181,9 +192,15 @@ void reportBeyondDecade(const DecadalRead& r, const DecadalLine& d, std::string_
 
 // Takes the values of one measurement line up to its stop marker. A field
 // the line does not hold, or holds cut, is no value.
+// The line's last non-blank column is looked for once: on nearly every
+// line it stands within the fields, which then end there too.
 Taken takeMeasurements(DecadalRead& r, const DecadalLine& d, std::string_view line) {
-  FieldsPresent present = fieldsPresent(line, kMeasurementFields);
-  FieldsPresent inFields = fieldsPresent(fieldsOnly(line), kMeasurementFields);
+  const std::size_t last = line.find_last_not_of(' ');
+  const std::string_view fields = fieldsOnly(line);
+  const FieldsPresent present = fieldsPresent(line, last, kMeasurementFields);
+  const FieldsPresent inFields = last == std::string_view::npos || last < fields.size()
+                                     ? fieldsPresent(fields, last, kMeasurementFields)
+                                     : fieldsPresent(fields, kMeasurementFields);
   LineMarker stop = stopMarker(d, inFields);
   int onLine = valuesOnFirstLine(d.year);
   Taken t;
@@ -198,7 +215,7 @@ Taken takeMeasurements(DecadalRead& r, const DecadalLine& d, std::string_view li
     r.fill.add(static_cast<float>(d.values[i]));
     ++t.values;
   }
-  reportBeyondDecade(r, d, line, onLine, kMeasurementFields);
+  reportBeyondDecade(r, d, fields, inFields, onLine, kMeasurementFields);
   return t;
 }
 
@@ -289,7 +306,7 @@ bool sameIdent(const DecadalRead& r, std::string_view a, std::string_view b) {
 // What the reader tells of a data line beside its values: a tab in it, and
 // the first line of another identification inside a series.
 void tellAboutLine(DecadalRead& r, const DecadalLine& d, std::string_view line) {
-  if (heldTab(r.unit, lastLineRead())) reportTab("TRRW", shownIdent(r.s.ident), d.year);
+  if (r.tabs.heldTab(lastLineRead())) reportTab("TRRW", shownIdent(r.s.ident), d.year);
   if (r.firstLine.empty()) r.firstLine = line;
   if (r.otherIdentTold || sameIdent(r, r.firstLine, line)) return;
   r.otherIdentTold = true;
@@ -348,7 +365,7 @@ void readDecadal(Series& s, std::int32_t unit, bool index) {
       missingMarker(r);
       return updateTitleFlag(state.decadalNote);
     }
-    if (common::LASTNB(line) < kShortestDataLine) continue;
+    if (!reachesColumn(line, kShortestDataLine)) continue;
     int rc = index ? parseIndexLine(line, d) : parseMeasurementLine(line, d);
     if (rc == fmtio::kOutcomeEnd) {
       s.count = -1;

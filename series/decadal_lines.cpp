@@ -64,7 +64,10 @@ int parseIndexLine(std::string_view line, DecadalLine& d) {
 std::size_t identWidth(std::string_view line) { return isLongYearLine(line) ? 7 : 8; }
 
 FieldsPresent fieldsPresent(std::string_view line, FieldColumns f) {
-  std::size_t last = line.find_last_not_of(' ');
+  return fieldsPresent(line, line.find_last_not_of(' '), f);
+}
+
+FieldsPresent fieldsPresent(std::string_view line, std::size_t last, FieldColumns f) {
   if (last == std::string_view::npos || last < f.first) return {};
   if (last + 1 >= f.end()) return {10, false};
   std::size_t used = last + 1 - f.first;

@@ -54,6 +54,9 @@ struct FieldsPresent {
   int held() const { return whole + (cut ? 1 : 0); }
 };
 FieldsPresent fieldsPresent(std::string_view line, FieldColumns f);
+// The same for a line whose last non-blank column is known: last (0-based),
+// or npos for a line of blanks.
+FieldsPresent fieldsPresent(std::string_view line, std::size_t last, FieldColumns f);
 
 // Stop markers as F6.2 reads them: 999 (.01 precision), -9999 (.001).
 bool isMeasurementMarker(double v);

@@ -190,6 +190,13 @@ bool heldTab(std::int32_t unit, std::string_view lineRead) {
   return false;
 }
 
+bool TabWatch::heldTab(std::string_view lineRead) {
+  if (!tabbed_) return false;
+  const bool held = series::heldTab(unit_, lineRead);
+  tabbed_ = !surveyOf(unit_).tabbed.empty();
+  return held;
+}
+
 void reportTab(std::string_view routine, std::string_view ident, std::int64_t year) {
   fmtio::WRITE(fmtio::kConsoleOutput,
                FMT("(' >> Sbr ',A,':  Series ',A,', year',I6,': the line holds a tab, read as',"

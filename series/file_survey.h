@@ -36,6 +36,19 @@ std::vector<std::string> surveyLines(const FileSurvey& survey);
 // Whether a line the unit gave (tabs already expanded) held such a tab.
 bool heldTab(std::int32_t unit, std::string_view lineRead);
 
+// heldTab for the lines one reader takes from one unit in a row (one
+// series): a file without a tabbed line, nearly every file, is found so at
+// the first line, and the lines after it are not looked up.
+class TabWatch {
+ public:
+  explicit TabWatch(std::int32_t unit) : unit_(unit) {}
+  bool heldTab(std::string_view lineRead);
+
+ private:
+  std::int32_t unit_;
+  bool tabbed_ = true;  // the file may hold tabbed lines
+};
+
 // The message for a data line that held a tab, naming the series and the
 // year of the line's first value.
 void reportTab(std::string_view routine, std::string_view ident, std::int64_t year);

@@ -60,18 +60,23 @@ void showCut(std::size_t readTo, std::string_view rest) {
                static_cast<std::int32_t>(readTo), rest.substr(0, end + 1));
 }
 
-// Only digits can be lost values; words there are notes beside the data.
-bool holdsDigits(std::string_view text) {
-  // The columns beyond a line are mostly blanks, usually all of them: told
-  // by one comparison with as many blanks, then passed over eight at a time,
-  // each eight compared as one word.
-  constexpr std::array<char, kLookBeyond> kBlanks = [] {
+// Whether text is blanks alone, told by one comparison with as many
+// blanks: the columns beyond a line are mostly blanks, usually all of them.
+bool onlyBlanks(std::string_view text) {
+  static constexpr std::array<char, kLookBeyond> kBlanks = [] {
     std::array<char, kLookBeyond> blanks{};
     blanks.fill(' ');
     return blanks;
   }();
-  if (text.size() <= kBlanks.size() && std::memcmp(text.data(), kBlanks.data(), text.size()) == 0)
-    return false;
+  return text.size() <= kBlanks.size() &&
+         std::memcmp(text.data(), kBlanks.data(), text.size()) == 0;
+}
+
+// Only digits can be lost values; words there are notes beside the data.
+// Blanks alone are told at once, else the text is passed over eight at a
+// time, each eight compared as one word.
+bool holdsDigits(std::string_view text) {
+  if (onlyBlanks(text)) return false;
   constexpr std::uint64_t kBlankWord = 0x2020202020202020u;
   std::size_t at = 0;
   for (std::uint64_t word; at + sizeof word <= text.size(); at += sizeof word) {
@@ -105,10 +110,13 @@ void reportCutData() {
   if (holdsDigits(rest)) showCut(lines.taken(), rest);
 }
 
+// Blanks alone from the end of the fields or of the columns taken on, the
+// case of nearly every line, hold nothing to show.
 void reportCutData(std::size_t fieldsEnd) {
   const LineReader& lines = readerState().lines;
   std::string_view whole(lines.last());
   std::size_t taken = std::min(lines.taken(), whole.size());
+  if (onlyBlanks(whole.substr(std::min(fieldsEnd, taken)))) return;
   if (fieldsEnd < taken && holdsNumber(whole.substr(fieldsEnd, taken - fieldsEnd)))
     return showCut(fieldsEnd, whole.substr(fieldsEnd));
   reportCutData();

@@ -15,8 +15,9 @@ using testing_support::ConsoleScript;
 using testing_support::TempDir;
 
 // Every record of the file, each followed by '|', then the first record
-// again after a REWIND. A data file is opened as one.
-std::string records(const std::string& bytes, bool dataFile = false) {
+// again after a REWIND, as a variable of width characters holds them. A data
+// file is opened as one.
+std::string records(const std::string& bytes, bool dataFile = false, std::size_t width = 20) {
   TempDir dir;
   dir.write("f.txt", bytes);
   ConsoleScript console;
@@ -27,7 +28,7 @@ std::string records(const std::string& bytes, bool dataFile = false) {
     spec.status = "OLD";
     spec.dataFile = dataFile;
     OPEN(Control::of(30), spec);
-    std::string line(20, ' ');
+    std::string line(width, ' ');
     for (;;) {
       Control c = Control::of(30);
       c.end = true;
@@ -35,7 +36,7 @@ std::string records(const std::string& bytes, bool dataFile = false) {
       all += line.substr(0, line.find_last_not_of(' ') + 1) + "|";
     }
     REWIND(Control::of(30));
-    std::string first(20, ' ');
+    std::string first(width, ' ');
     READ(30, FMT("(A)"), first);
     all += "again:" + first.substr(0, first.find_last_not_of(' ') + 1);
   });
@@ -91,6 +92,32 @@ TEST(DataFileLineEnds, ReadEveryKindOfLineEndAsOneEnd) {
       {"CR CR at a buffer's end", edge.substr(1) + "\r\rz", edgeRead + "||z|again:" + edgeRead},
   };
   for (const auto& c : cases) EXPECT_EQ(records(c.bytes, true), c.want) << c.name;
+}
+
+// Lines of every length up to three times the sixteen bytes the quick
+// search compares at once, each with no tab or one at a column around
+// those sixteens, under each line end: every line reads whole, its tab
+// expanded to the next multiple of eight, and the line after it too.
+TEST(DataFileLineEnds, LinesOfEveryLengthReadWholeWithTheirTabsExpanded) {
+  std::string bytes, want;
+  for (std::size_t length = 0; length <= 48; ++length)
+    for (std::size_t tab : {length, std::size_t{0}, std::size_t{7}, std::size_t{15},
+                            std::size_t{16}, std::size_t{17}, length == 0 ? 0 : length - 1})
+      for (const char* end : {"\n", "\r\n", "\r", "\r\r\n"}) {
+        if (tab > length) continue;  // a tab at the line's length: none
+        std::string line, expanded;
+        for (std::size_t i = 0; i < length; ++i) {
+          const char c = i == tab ? '\t' : static_cast<char>('a' + i % 26);
+          line += c;
+          if (c == '\t')
+            expanded.append(8 - expanded.size() % 8, ' ');
+          else
+            expanded += c;
+        }
+        bytes += line + end + "next" + end;
+        want += expanded.substr(0, expanded.find_last_not_of(' ') + 1) + "|next|";
+      }
+  EXPECT_EQ(records(bytes, true, 80), want + "again:");
 }
 
 // Files that are not data files keep the rules above: a CR inside an LF

@@ -4,6 +4,7 @@
 // and must give the same status and the same bits (the sign of zero too).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -167,6 +168,111 @@ TEST(PlainDigitInput, InsideTheRecordSameValueAndStatusAsTheGeneralParse) {
             expectInRecordSameAsGeneral<double>(field, after, d, scale, blank);
             expectInRecordSameAsGeneral<float>(field, after, d, scale, blank);
           }
+}
+
+// A run of fields read by readRealFields, the word-wide path for fields of
+// up to eight characters: every field of the run must read as the general
+// parse reads it alone, whatever stands beside it: the field first, in the
+// middle or last of the run, its neighbours blanks, digits or the field
+// again, and after the run nothing (the record ends with it, a record
+// shorter than a word too) or bytes that may look like more digits. The run
+// stops at the first field in error, with that error.
+constexpr const char* kAfterRun[] = {"", "9", "1234567", "        ", "-.-.", "\t", "12345678"};
+constexpr int kRunPlaces[] = {0, 2, 3, 7, 23};
+constexpr int kRunScales[] = {-23, -1, 0, 2, 22};
+constexpr std::size_t kRunLength = 3;
+
+template <class T>
+void expectRunSameAsGeneral(const std::string& record, std::size_t w, int d, int scale,
+                            BlankMode blank) {
+  std::array<T, kRunLength> fast, general;
+  fast.fill(T(4711));
+  general.fill(T(4711));
+  int fastStatus = 0, generalStatus = 0;
+  const std::size_t done =
+      readRealFields(record, w, kRunLength, d, scale, blank, fast.data(), sizeof(T), fastStatus);
+  std::size_t want = 0;
+  while (want < kRunLength && generalStatus == 0) {
+    generalStatus = readRealGeneral(record.substr(want * w, w), d, scale, blank, general[want]);
+    ++want;
+  }
+  const std::string where = "record '" + record + "' w " + std::to_string(w) + " d " +
+                            std::to_string(d) + " scale " + std::to_string(scale) +
+                            (blank == BlankMode::Zero ? " BZ" : " BN") + " bytes " +
+                            std::to_string(sizeof(T));
+  ASSERT_EQ(done, want) << where;
+  ASSERT_EQ(fastStatus, generalStatus) << where;
+  const std::size_t read = generalStatus == 0 ? done : done - 1;  // the fields with a value
+  for (std::size_t k = 0; k < read; ++k) {
+    EXPECT_EQ(std::memcmp(&fast[k], &general[k], sizeof(T)), 0)
+        << where << " field " << k << ": fast " << fast[k] << ", general " << general[k];
+  }
+}
+
+TEST(PlainDigitInput, EachFieldOfARunReadsAsTheGeneralParseReadsItAlone) {
+  for (const char* text : kFields) {
+    const std::string field = text;
+    const std::size_t w = field.size();
+    if (w == 0) continue;
+    for (const std::string& neighbour : {std::string(w, ' '), std::string(w, '7'), field})
+      for (std::size_t place = 0; place < kRunLength; ++place)
+        for (const char* after : kAfterRun) {
+          std::string record;
+          for (std::size_t k = 0; k < kRunLength; ++k) record += k == place ? field : neighbour;
+          record += after;
+          for (int d : kRunPlaces)
+            for (int scale : kRunScales)
+              for (BlankMode blank : kModes) {
+                expectRunSameAsGeneral<double>(record, w, d, scale, blank);
+                expectRunSameAsGeneral<float>(record, w, d, scale, blank);
+              }
+        }
+  }
+}
+
+// Integer fields: the fast path for blanks and digits is held to the digit
+// loop, in every size (its range), both blank modes and the other bases.
+TEST(PlainDigitInput, IntegerFieldsReadAsTheDigitLoopReadsThem) {
+  constexpr const char* kIntegerFields[] = {"1950",
+                                            "   7",
+                                            "    ",
+                                            "  -7",
+                                            " +12",
+                                            "  1 2",
+                                            "1 2 ",
+                                            "\t 12",
+                                            "  12\t",
+                                            "12345678",
+                                            "99999999",
+                                            "  32767",
+                                            "  32768",
+                                            " 128",
+                                            " 127",
+                                            "-128",
+                                            "    0",
+                                            "00000000",
+                                            "1",
+                                            "0",
+                                            "7a",
+                                            "  ",
+                                            " ",
+                                            "123456789",
+                                            "00000000042",
+                                            "  - ",
+                                            "FF",
+                                            "  1.",
+                                            "\x80"
+                                            "12"};
+  for (const char* field : kIntegerFields)
+    for (int bytes : {1, 2, 4, 8, 3})
+      for (int base : {10, 16, 8})
+        for (BlankMode blank : kModes) {
+          std::int64_t fast = 4711, general = 4711;
+          ASSERT_EQ(readInteger(field, base, blank, bytes, fast),
+                    readIntegerGeneral(field, base, blank, bytes, general))
+              << "field '" << field << "' base " << base << " bytes " << bytes;
+          EXPECT_EQ(fast, general) << "field '" << field << "' base " << base << " bytes " << bytes;
+        }
 }
 
 struct ValueCase {

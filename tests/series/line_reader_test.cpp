@@ -95,5 +95,39 @@ TEST(LineReader, ResetReadersForgetsTheLinesPutBackAndTheLastLine) {
   });
 }
 
+// What a reader that took the columns up to fieldsEnd of the line's first
+// width columns is told about the rest: digits there are shown, blanks and
+// words are not, whether the fields end before or after the columns read.
+TEST(LineReader, DigitsBeyondTheColumnsReadAreShown) {
+  const struct {
+    const char* line;
+    std::size_t width;
+    std::size_t fieldsEnd;
+    bool shown;
+  } rows[] = {
+      {"abcde", 5, 5, false},        {"abcde     ", 5, 3, false},
+      {"abcde12345", 5, 5, true},    {"abcde12345", 5, 10, true},
+      {"abcde   45", 5, 10, true},   {"abc 12    ", 10, 3, true},
+      {"abc note  ", 10, 3, false},  {"abcdefgh  note", 10, 8, false},
+      {"abcdefgh  12", 10, 8, true}, {"abcdefghij", 10, 12, false},
+  };
+  for (const auto& row : rows) {
+    testing_support::TempDir dir;
+    dir.write("in.txt", std::string(row.line) + "\n");
+    testing_support::ConsoleScript script;
+    script.run([&] {
+      resetReaders();
+      openLines(dir.file("in.txt"));
+      std::string line(row.width, ' ');
+      ASSERT_EQ(readLine(kUnit, line), LineStatus::Ok);
+      reportCutData(row.fieldsEnd);
+      fmtio::CLOSE(fmtio::Control::of(kUnit));
+    });
+    EXPECT_EQ(script.out().find("not read") != std::string::npos, row.shown)
+        << "line '" << row.line << "' width " << row.width << " fields end " << row.fieldsEnd
+        << ": " << script.out();
+  }
+}
+
 }  // namespace
 }  // namespace series

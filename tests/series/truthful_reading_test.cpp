@@ -133,6 +133,16 @@ TEST(TruthfulReading, TabsAndLinesOfAnotherIdentificationAreTold) {
        compactHeader(3, 1950, "EX", "  0(13F6.0)~") + "   101\t 102   103\n",
        {{"EX      ", 1950, {101, 102, 103}, {}}},
        " >> Sbr DATR:  Series EX, year  1950" + tab, 1},
+      {"a tab in a later line of a series", 'M',
+       line("EX", 1935, {101, 102, 103, 104, 105}) + "EX\t1940   106   999\n",
+       {{"EX      ", 1935, {1.01f, 1.02f, 1.03f, 1.04f, 1.05f, 1.06f}, {}}},
+       " >> Sbr TRRW:  Series EX, year  1940" + tab, 1},
+      {"a tab in a later compact data line", 'C',
+       compactHeader(15, 1950, "EX", "  0(13F6.0)~") +
+           "     1     2     3     4     5     6     7     8     9    10    11    12    13\n"
+           "    14\t  15\n",
+       {{"EX      ", 1950, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, {}}},
+       " >> Sbr DATR:  Series EX, year  1963" + tab, 1},
       {"the first line of another identification, once per series", 'M',
        line("NRX14B", 1935, {1, 2, 3, 4, 5}) + line("NRX14A", 1940, {6}) +
            line("NRX14A", 1941, {7, 999}),
