@@ -158,25 +158,27 @@ bool StatementState::writePlanned(std::span<const Item> items) {
 // run as soon as it is used up (as the walk runs them before the next item
 // or at the end). False when the steps run out and the plan does not revert.
 bool StatementState::runPlan(const FormatPlan& plan, std::span<const Item> items) {
-  std::size_t s = runPlanControls(plan, 0), used = 0;
+  const PlanStep* const first = plan.steps.data();
+  const PlanStep* const end = first + plan.steps.size();
+  const PlanStep* step = first + runPlanControls(plan, 0);
+  std::size_t used = 0;  // uses of the step taken
   for (const Item& item : items) {
-    if (failed_) return true;
     const auto* at = static_cast<const char*>(item.address);
-    for (std::size_t left = item.count; left > 0 && !failed_;) {
-      if (s == plan.steps.size()) {
+    for (std::size_t left = item.count; left > 0;) {
+      if (failed_) return true;
+      if (step == end) {
         if (!plan.revertsToStart) return false;
-        s = revertPlan(plan);
+        step = first + revertPlan(plan);
         continue;
       }
-      const PlanStep& step = plan.steps[s];
-      const std::size_t n = std::min<std::size_t>(left, step.count - used);
-      if (int rc = editPlannedRun(step, at, n, item.length)) fail(rc);
+      const std::size_t n = std::min<std::size_t>(left, step->count - used);
+      if (int rc = editPlannedRun(*step, at, n, item.length)) fail(rc);
       at += n * item.length;
       left -= n;
       used += n;
-      if (used == step.count) {
-        s = step.controlsAfter ? runPlanControls(plan, s + 1) : s + 1;
+      if (used == step->count) {
         used = 0;
+        step = step->controlsAfter ? first + runPlanControls(plan, step - first + 1) : step + 1;
       }
     }
   }
