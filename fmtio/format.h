@@ -143,11 +143,13 @@ class Format {
   }
   bool hasDataDescriptor() const { return hasData_; }
   // The format's straight plan, made on first use (see plan.cpp).
-  const FormatPlan& plan() const;
+  const FormatPlan& plan() const { return plan_.built ? plan_ : makePlan(); }
   // The same for a READ, made on first use (see read_plan.cpp).
-  const ReadPlan& readPlan() const;
+  const ReadPlan& readPlan() const { return readPlan_.built ? readPlan_ : makeReadPlan(); }
 
  private:
+  const FormatPlan& makePlan() const;
+  const ReadPlan& makeReadPlan() const;
   friend class FormatCompiler;
   friend int compileFormat(std::string_view text, Format& out);
   std::vector<FormatEntry> entries_;

@@ -70,18 +70,18 @@ int Statement::end() { return state_->end(); }
 namespace {
 // A WRITE or READ run by its format's plan; false when the plan cannot take it.
 bool runByPlan(StatementState& state, std::span<const Item> items) {
-  return state.writePlanned(items) || state.readPlanned(items);
+  return state.reading() ? state.readPlanned(items) : state.writePlanned(items);
 }
 }  // namespace
 
-int runStatement(Statement statement, std::span<const Item> items) {
+int runStatement(Statement&& statement, std::span<const Item> items) {
   if (!runByPlan(*statement.state_, items))
     for (const Item& item : items) statement.item(item);
   return statement.end();
 }
 
-// The same, without moving the statement once more on the way.
-int runStatement(Statement statement, std::initializer_list<Item> items) {
+// The same for an item list written out at the call site.
+int runStatement(Statement&& statement, std::initializer_list<Item> items) {
   if (!runByPlan(*statement.state_, std::span<const Item>(items.begin(), items.size())))
     for (const Item& item : items) statement.item(item);
   return statement.end();
@@ -105,6 +105,7 @@ void StatementState::reset(bool isRead, const Control& control, const Format* fo
   blank_ = BlankMode::Null;
   const RuntimeOptions& options = runtimeOptions();
   modes_ = OutputModes{false, 0, options.noLeadZero, options.hexUppercase};
+  recordLimit_ = options.recordLimit;
   planAllowed_ = !options.walkEveryFormat;
 }
 
@@ -199,7 +200,7 @@ int StatementState::readRecord() {
   if (int rc = unit_->readRecord(inStore_)) return rc;
   // The unit kept one character past the limit of a longer record and
   // passed over the rest of it: the next READ takes the record after it.
-  if (inStore_.size() > runtimeOptions().recordLimit) return kErrNoMemory;
+  if (inStore_.size() > recordLimit_) return kErrNoMemory;
   in_ = inStore_;
   return 0;
 }

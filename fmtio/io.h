@@ -109,8 +109,8 @@ class Statement {
  private:
   std::unique_ptr<StatementState> state_;
   int unwinding_ = 0;  // exceptions in flight when the statement began
-  friend int runStatement(Statement statement, std::initializer_list<Item> items);
-  friend int runStatement(Statement statement, std::span<const Item> items);
+  friend int runStatement(Statement&& statement, std::initializer_list<Item> items);
+  friend int runStatement(Statement&& statement, std::span<const Item> items);
 };
 
 // A READ: its items are variables.
@@ -143,8 +143,8 @@ inline WriteStatement Statement::write(int unit, const Format& format) {
 }
 
 // Runs a whole statement with its item list.
-int runStatement(Statement statement, std::initializer_list<Item> items);
-int runStatement(Statement statement, std::span<const Item> items);
+int runStatement(Statement&& statement, std::initializer_list<Item> items);
+int runStatement(Statement&& statement, std::span<const Item> items);
 
 // An item list built at run time, written as one statement.
 struct ItemList {

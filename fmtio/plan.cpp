@@ -118,18 +118,16 @@ bool withinOnePass(const FormatPlan& plan, std::span<const Item> items) {
 
 }  // namespace
 
-const FormatPlan& Format::plan() const {
-  if (!plan_.built) {
-    plan_.built = true;
-    plan_.usable = buildPlan(entries_, plan_.steps);
-    if (!plan_.usable) plan_.steps.clear();
-    for (std::size_t i = 0; i < plan_.steps.size(); ++i) {
-      PlanStep& step = plan_.steps[i];
-      if (isDataOp(step.op)) plan_.dataUses += step.count;
-      step.controlsAfter = i + 1 < plan_.steps.size() && !isDataOp(plan_.steps[i + 1].op);
-    }
-    plan_.revertsToStart = plan_.usable && plan_.dataUses > 0 && withoutGroups(entries_);
+const FormatPlan& Format::makePlan() const {
+  plan_.built = true;
+  plan_.usable = buildPlan(entries_, plan_.steps);
+  if (!plan_.usable) plan_.steps.clear();
+  for (std::size_t i = 0; i < plan_.steps.size(); ++i) {
+    PlanStep& step = plan_.steps[i];
+    if (isDataOp(step.op)) plan_.dataUses += step.count;
+    step.controlsAfter = i + 1 < plan_.steps.size() && !isDataOp(plan_.steps[i + 1].op);
   }
+  plan_.revertsToStart = plan_.usable && plan_.dataUses > 0 && withoutGroups(entries_);
   return plan_;
 }
 

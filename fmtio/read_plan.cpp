@@ -63,14 +63,12 @@ Op soleRevertingOp(const FormatPlan& plan) {
 
 }  // namespace
 
-const ReadPlan& Format::readPlan() const {
-  if (!readPlan_.built) {
-    readPlan_.built = true;
-    const FormatPlan& straight = plan();
-    readPlan_.usable = straight.usable;
-    readPlan_.reverting = soleRevertingOp(straight);
-    if (straight.usable) buildReadPlan(entries_, straight, readPlan_);
-  }
+const ReadPlan& Format::makeReadPlan() const {
+  readPlan_.built = true;
+  const FormatPlan& straight = plan();
+  readPlan_.usable = straight.usable;
+  readPlan_.reverting = soleRevertingOp(straight);
+  if (straight.usable) buildReadPlan(entries_, straight, readPlan_);
   return readPlan_;
 }
 

@@ -59,6 +59,7 @@ class StatementState : public RecordEnd, public RecordSource {
   // Ends a statement its caller left unended (see Statement).
   void endLeftOpen();
   bool ended() const { return ended_; }
+  bool reading() const { return isRead_; }
 
   // RecordEnd: write the record (output) or read the next one (input).
   int endOfRecord() override;
@@ -171,6 +172,7 @@ class StatementState : public RecordEnd, public RecordSource {
 
   BlankMode blank_ = BlankMode::Null;
   OutputModes modes_;
+  std::size_t recordLimit_ = 0;  // longest input record (the runtime options')
 };
 
 }  // namespace fmtio
