@@ -175,28 +175,27 @@ void storeMeasurements(const Series& s, const MeasurementScale& scale,
 // statement, as a line with a short year field ends the run of them.
 void writeMeasurementLines(std::int32_t unit, std::string_view ident8, std::int32_t firstYear,
                            std::span<const std::int32_t> slots) {
-  std::size_t room = static_cast<std::size_t>(valuesOnFirstLine(firstYear));
-  const std::size_t most = 2 + slots.size() / 10;  // lines, the first and last short
-  std::vector<std::int32_t> years;
-  std::vector<std::span<const std::int32_t>> lines;
+  // Line i starts at slot start(i): the first line holds `first` slots.
+  const auto first = std::min(static_cast<std::size_t>(valuesOnFirstLine(firstYear)), slots.size());
+  auto start = [first](std::size_t i) { return i == 0 ? 0 : first + 10 * (i - 1); };
+  const std::size_t lines = 1 + (slots.size() - first + 9) / 10;
+  std::vector<std::int32_t> years(lines);
+  for (std::size_t i = 0; i < lines; ++i)
+    years[i] = firstYear + static_cast<std::int32_t>(start(i));
   std::vector<fmtio::Item> items;
-  years.reserve(most);
-  lines.reserve(most);
-  items.reserve(3 * most);
-  for (std::size_t at = 0, year = 0; at < slots.size(); at += room, year += room, room = 10) {
-    room = std::min(room, slots.size() - at);
-    years.push_back(firstYear + static_cast<std::int32_t>(year));
-    lines.push_back(slots.subspan(at, room));
-  }
-  for (std::size_t i = 0; i < lines.size();) {
+  items.reserve(3 * lines);
+  for (std::size_t i = 0; i < lines;) {
     const bool wide = years[i] < kLowestI4Year;
-    const std::string_view ident = wide ? ident8.substr(0, 7) : ident8;
+    const fmtio::Item ident = fmtio::outputItem(wide ? ident8.substr(0, 7) : ident8);
     items.clear();
+    std::size_t used = 0;  // slots of the line last taken
     do {
-      items.insert(items.end(), {fmtio::outputItem(ident), fmtio::outputItem(years[i]),
-                                 fmtio::outputItem(lines[i])});
+      used = std::min(i == 0 ? first : 10, slots.size() - start(i));
+      items.push_back(ident);
+      items.push_back(fmtio::outputItem(years[i]));
+      items.push_back(fmtio::outputItem(slots.subspan(start(i), used)));
       ++i;
-    } while (i < lines.size() && lines[i - 1].size() == 10 && (years[i] < kLowestI4Year) == wide);
+    } while (i < lines && used == 10 && (years[i] < kLowestI4Year) == wide);
     if (wide)
       fmtio::WRITE(unit, FMT("(A,I5,10I6)"), fmtio::ItemList{items});
     else
