@@ -157,8 +157,18 @@ void skipValuesBeyondCount(const Series& s, std::int32_t unit, const CompactHead
 // Reads the header's count of values, one data line at a time, parsing each
 // line with the header's data format. The series keeps the values of the
 // lines read whole when a line is bad or the file ends early.
+// The header's data format compiled, kept while the next headers repeat it.
+const fmtio::Format& dataFormatOf(const CompactHeader& h) {
+  ReaderState& state = readerState();
+  if (state.compactFormatText != h.dataFormat) {
+    state.compactFormat = fmtio::Format(h.dataFormat);
+    state.compactFormatText = h.dataFormat;
+  }
+  return state.compactFormat;
+}
+
 void readCompactValues(Series& s, std::int32_t unit, const CompactHeader& h) {
-  fmtio::Format format(h.dataFormat);
+  const fmtio::Format& format = dataFormatOf(h);
   RecordShape shape = shapeOf(format);
   SeriesFill fill(s, "DATR");
   std::string line(static_cast<std::size_t>(std::max(kLineLength, shape.columns)), ' ');

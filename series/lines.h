@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fmtio/format.h"
 #include "series/file_survey.h"
 #include "series/series.h"
 
@@ -81,6 +82,10 @@ struct ReaderState {
   // first line the next block of that unit reads.
   std::string meteoPending;
   std::int32_t meteoPendingUnit = 0;
+  // DATR: the data format of the last header as written and compiled; the
+  // headers of a file mostly repeat one.
+  std::string compactFormatText;
+  fmtio::Format compactFormat;
   // The line reader: the lines a reader took from a unit and put back for
   // the next series, which readLine returns before it reads that unit
   // again, and the last line read.

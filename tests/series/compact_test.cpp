@@ -72,6 +72,12 @@ TEST(CompactReading, HeadersDataLinesAndDamage) {
            compactHeader(30, 20, "SHORT", " -1(26F3.0)~") + row26,
        {{"FULL    ", 10, {4, 5, 6}, {}}, {"SHORT   ", 20, first26, {}}}, -1,
        " >> Sbr DATR:  EOF unexpected", 1},
+      {"each series read by its own header's format, one after another and back",
+       compactHeader(3, 1950, "F3", " -2(26F3.0)~") + "123 50 -7\n" +
+           compactHeader(2, 1960, "F6", "  0(13F6.0)~") + "    12   -34\n" +
+           compactHeader(2, 1970, "F3B", " -1(26F3.0)~") + "  4 -5\n",
+       {{"F3      ", 1950, {1.23f, 0.5f, -0.07f}, {}}, {"F6      ", 1960, {12, -34}, {}},
+        {"F3B     ", 1970, {0.4f, -0.5f}, {}}}, -1, "", 0},
       {"longer than 4096 values is cut, the next series follows",
        compactHeader(5000, 1, "LONG", "  0(80F1.0)~") + longSeries +
            compactHeader(1, 3, "AFTER", "  0(13F6.0)~") + "     8\n",
