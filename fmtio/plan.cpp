@@ -63,21 +63,6 @@ bool buildPlan(const std::vector<FormatEntry>& entries, std::vector<PlanStep>& s
   return false;
 }
 
-// Whether an item is edited by a plan's data entry of this opcode: a
-// scalar or array of the type word's kind.
-[[gnu::always_inline]] inline bool fitsStep(Op op, const Item& item) {
-  if (item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) return false;
-  const std::uint32_t word = item.type;
-  switch (op) {
-    case Op::A: return word == kTypeCharacter;
-    case Op::I:
-      return word == kTypeInteger4 || word == kTypeInteger8 || word == kTypeInteger2 ||
-             word == kTypeInteger1;
-    case Op::F: return word == kTypeReal4 || word == kTypeReal8;
-    default: return false;
-  }
-}
-
 // Whether a format has no group: its reversion point is its start.
 bool withoutGroups(const std::vector<FormatEntry>& entries) {
   return std::none_of(entries.begin(), entries.end(),
@@ -96,7 +81,7 @@ bool takesEveryElement(const FormatPlan& plan, std::span<const Item> items) {
     for (std::size_t left = item.count; left > 0;) {
       for (; !isDataOp(steps[s].op); s = s + 1 == steps.size() ? 0 : s + 1) {
       }
-      if (!fitsStep(steps[s].op, item)) return false;
+      if (planOpOf(item) != steps[s].op) return false;
       const std::size_t n = std::min<std::size_t>(left, steps[s].count - used);
       left -= n;
       used += n;

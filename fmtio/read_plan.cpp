@@ -9,27 +9,11 @@ namespace fmtio {
 
 namespace {
 
-// The opcode of the plan's data steps that read an item, as the walk reads
-// it: A a character item, I an integer, F a real; End for any other item.
-inline Op readerOf(const Item& item) {
-  if (item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) return Op::End;
-  switch (item.type) {
-    case kTypeCharacter: return Op::A;
-    case kTypeInteger1:
-    case kTypeInteger2:
-    case kTypeInteger4:
-    case kTypeInteger8: return Op::I;
-    case kTypeReal4:
-    case kTypeReal8: return Op::F;
-    default: return Op::End;
-  }
-}
-
 // Whether every item is read by the data steps of a reverting plan.
 bool allRevertTo(Op reverting, std::span<const Item> items) {
   return reverting != Op::End &&
          std::all_of(items.begin(), items.end(),
-                     [reverting](const Item& item) { return readerOf(item) == reverting; });
+                     [reverting](const Item& item) { return planOpOf(item) == reverting; });
 }
 
 // The straight plan's steps as data steps, the controls before each folded
@@ -114,7 +98,7 @@ bool StatementState::readPlanned(std::span<const Item> items) {
 // would give when the step does not read the item's elements.
 bool StatementState::readOneRun(const ReadStep& step, const Item& item) {
   const FormatEntry& e = format_->entries()[step.entry];
-  if (e.op != readerOf(item) || item.count > step.count) return false;
+  if (e.op != planOpOf(item) || item.count > step.count) return false;
   pos_ += step.skip;
   if (item.count > 0)
     guarded([&] { readPlannedRun(e, item, static_cast<char*>(item.address), item.count); });
@@ -132,7 +116,7 @@ bool StatementState::runReadPlan(const ReadPlan& plan, std::span<const Item> ite
   std::size_t used = 0;  // uses of the step taken
   for (std::size_t i = 0; i < items.size(); ++i) {
     const Item& item = items[i];
-    const Op reader = readerOf(item);
+    const Op reader = planOpOf(item);
     auto* at = static_cast<char*>(item.address);
     for (std::size_t left = item.count; left > 0;) {
       if (step == last) {

@@ -34,6 +34,23 @@ struct ItemInfo {
 std::int64_t loadInteger(const char* p, std::size_t bytes);
 double loadReal(const char* p, std::size_t bytes);
 
+// The opcode of the plan steps that edit an item, as the walk edits it: A
+// a character item, I an integer, F a real, each a scalar or an array; End
+// for any other item.
+inline Op planOpOf(const Item& item) {
+  if (item.kind != ItemKind::Scalar && item.kind != ItemKind::Array) return Op::End;
+  switch (item.type) {
+    case kTypeCharacter: return Op::A;
+    case kTypeInteger1:
+    case kTypeInteger2:
+    case kTypeInteger4:
+    case kTypeInteger8: return Op::I;
+    case kTypeReal4:
+    case kTypeReal8: return Op::F;
+    default: return Op::End;
+  }
+}
+
 // Columns of the longest output record a unit is given; RECL= may set less.
 constexpr std::size_t kMaxOutputRecord = std::size_t{1} << 24;
 
