@@ -124,17 +124,13 @@ bool digitsFit(std::uint64_t magnitude, int columns) {
   return magnitude < kPowersOfTen[columns];
 }
 
-// Iw without m and without a plus sign, the form of every data-file field:
-// the digits go straight into the field, right to left.
+// The digits of a magnitude that fits, right-aligned in a field of w
+// columns, the sign before them. Blanks first, then the digits and the sign
+// over them; the sign goes in without a branch, which values of either sign
+// would mispredict. A field of up to 16 columns is blanked as two words
+// (the caller gives 16 columns of room), not through a call.
 template <class U>
-[[gnu::always_inline]] inline std::size_t editDecimalAs(char* dst, int w, bool negative,
-                                                        U magnitude) {
-  if (!digitsFit(magnitude, w - (negative ? 1 : 0)))
-    return static_cast<std::size_t>(fill(dst, w, '*') - dst);
-  // Blanks first, then the digits and the sign over them; the sign goes in
-  // without a branch, which values of either sign would mispredict. A
-  // field of up to 16 columns is blanked as two words (the caller gives
-  // 16 columns of room), not through a call.
+[[gnu::always_inline]] inline void placeDigits(char* dst, int w, bool negative, U magnitude) {
   if (w <= 16) {
     constexpr std::uint64_t kBlankWord = 0x2020202020202020u;
     std::memcpy(dst, &kBlankWord, 8);
@@ -145,6 +141,16 @@ template <class U>
   char* p = writeDigits(dst + w, magnitude);
   char* sign = p - (negative ? 1 : 0);
   *sign = negative ? '-' : *sign;
+}
+
+// Iw without m and without a plus sign, the form of every data-file field:
+// the digits go straight into the field, right to left.
+template <class U>
+[[gnu::always_inline]] inline std::size_t editDecimalAs(char* dst, int w, bool negative,
+                                                        U magnitude) {
+  if (!digitsFit(magnitude, w - (negative ? 1 : 0)))
+    return static_cast<std::size_t>(fill(dst, w, '*') - dst);
+  placeDigits(dst, w, negative, magnitude);
   return static_cast<std::size_t>(w);
 }
 
@@ -166,7 +172,7 @@ void editPlainIntegersAs(char* dst, int w, const char* elements, std::size_t n,
                          std::size_t length) {
   // The fields of data files: up to eight columns for integers of up to
   // four bytes, whose magnitudes are 32-bit. The limits of the field are
-  // worked out once for the run, the blanks of a field are one word.
+  // worked out once for the run.
   if constexpr (sizeof(V) <= 4 && std::endian::native == std::endian::little) {
     if (w <= 8) {
       const auto wide = static_cast<std::uint64_t>(w);
@@ -182,11 +188,7 @@ void editPlainIntegersAs(char* dst, int w, const char* elements, std::size_t n,
           fill(dst, w, '*');
           continue;
         }
-        constexpr std::uint64_t kBlankWord = 0x2020202020202020u;
-        std::memcpy(dst, &kBlankWord, 8);
-        char* p = writeDigits(dst + w, magnitude);
-        char* sign = p - (negative ? 1 : 0);
-        *sign = negative ? '-' : *sign;
+        placeDigits(dst, w, negative, magnitude);
       }
       return;
     }

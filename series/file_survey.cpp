@@ -191,10 +191,8 @@ bool heldTab(std::int32_t unit, std::string_view lineRead) {
 }
 
 bool TabWatch::heldTab(std::string_view lineRead) {
-  if (!tabbed_) return false;
-  const bool held = series::heldTab(unit_, lineRead);
-  tabbed_ = !surveyOf(unit_).tabbed.empty();
-  return held;
+  if (tabbed_) tabbed_ = !surveyOf(unit_).tabbed.empty();
+  return tabbed_ && series::heldTab(unit_, lineRead);
 }
 
 void reportTab(std::string_view routine, std::string_view ident, std::int64_t year) {
