@@ -110,7 +110,7 @@ void scaleByExponent(std::span<float> values, int exponent, double power) {
   if (exponent > 0)
     for (float& v : values) v = static_cast<float>(v * power);
   else if (exponent < 0)
-    for (float& v : values) v = static_cast<float>(v / power);
+    divideByPowerOfTen(values, -exponent, power);
 }
 
 // A line of numbers alone: digits, signs, points and blanks, and at least
@@ -194,7 +194,7 @@ void readCompactValues(Series& s, std::int32_t unit, const CompactHeader& h) {
     if (tabs.heldTab(lastLineRead()))
       reportTab("DATR", shownIdent(s.ident), std::int64_t{s.firstYear} + taken);
     scaleByExponent(row, h.exponent, power);
-    for (float v : row) fill.add(v);
+    fill.addAll(row);
     taken += static_cast<std::int32_t>(row.size());
   }
   skipValuesBeyondCount(s, unit, h);

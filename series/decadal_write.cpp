@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <limits>
 #include <span>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "fmtio/io.h"
 #include "series/decadal.h"
 #include "series/lines.h"
+#include "series/rounding.h"
 #include "series/writers.h"
 
 namespace series {
@@ -44,7 +44,7 @@ constexpr int kIndexWidth = 4;
 constexpr float kIndexLimit = 9.98949f;
 constexpr std::int32_t kIndexFiller = 9990;
 // A stored integer no field can hold, written as asterisks.
-constexpr std::int32_t kNoField = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kNoField = kBeyondStoredIntegers;
 
 // Years a line's year field holds: I4, and I5 below -999 for measurements.
 constexpr std::int32_t kLowestMeasurementYear = -9999;
@@ -96,17 +96,6 @@ std::string measurementIdent(const Series& s) {
   return ident8;
 }
 
-// Nearest integer to value times factor (single precision, as stored), or
-// kNoField for a product that is not a number or beyond every field.
-std::int32_t nearestStored(float value, float factor) {
-  double product = value * factor;  // the single-precision product
-  // One comparison: a product that is not a number compares false too.
-  if (!(std::fabs(product) < 2.0e9)) return kNoField;
-  // Half away from zero: a half of the product's sign added, then truncated
-  // (-0.0 gets -0.5 and truncates to 0, as 0.0 with 0.5 does).
-  return static_cast<std::int32_t>(product + std::copysign(0.5, product));
-}
-
 // Whether an I field of width 4 or 6 holds the integer, sign included.
 bool fitsField(std::int32_t k, int width) {
   std::int32_t top = width == kIndexWidth ? 9999 : 999999;
@@ -122,7 +111,7 @@ bool productFitsMeasurementField(float value, float factor) {
   constexpr float kBelowLowest = -99999.5f;
   constexpr float kAboveHighest = 999999.5f;
   const float product = value * factor;
-  return product > kBelowLowest && product < kAboveHighest;
+  return (product > kBelowLowest) & (product < kAboveHighest);
 }
 
 void reportNoField(const Series& s, int i, int width) {
@@ -158,12 +147,20 @@ void storeMeasurements(const Series& s, const MeasurementScale& scale,
     return (k < kLowestFitting) | (k > kHighestFitting) | (k == kStandIns[0].marker) |
            (k == kStandIns[1].marker);
   };
-  bool any = false;
-  for (std::size_t i = 0; i < stored.size(); ++i) {
-    stored[i] = nearestStored(s.values[i], scale.factor);
+  // Blocks of eight values, each a loop of a known count that runs on vectors.
+  constexpr std::size_t kBlock = 8;
+  std::int32_t any = 0;
+  std::size_t i = 0;
+  for (; i + kBlock <= stored.size(); i += kBlock)
+    for (std::size_t j = i; j < i + kBlock; ++j) {
+      stored[j] = nearestStoredInteger(s.values[j], scale.factor);
+      any |= unusual(stored[j]);
+    }
+  for (; i < stored.size(); ++i) {
+    stored[i] = nearestStoredInteger(s.values[i], scale.factor);
     any |= unusual(stored[i]);
   }
-  if (!any) return;
+  if (any == 0) return;
   for (std::size_t i = 0; i < stored.size(); ++i)
     if (unusual(stored[i])) stored[i] = unusualMeasurement(s, static_cast<int>(i), stored[i]);
 }
@@ -251,8 +248,19 @@ int firstValueBeyond(const Series& s, std::string_view request) {
   // A value that is not finite makes a product outside the field's range
   // (or not a number): the one test covers both.
   if (scale != nullptr) {
-    for (int i = 0; i < n; ++i)
-      if (!productFitsMeasurementField(s.values[i], scale->factor)) return i;
+    // Blocks of eight told at once (on vectors) up to the first block with
+    // a value beyond; from there value by value.
+    constexpr int kBlock = 8;
+    const float factor = scale->factor;
+    int i = 0;
+    for (; i + kBlock <= n; i += kBlock) {
+      std::int32_t beyond = 0;
+      for (int j = 0; j < kBlock; ++j)
+        beyond |= !productFitsMeasurementField(s.values[i + j], factor);
+      if (beyond != 0) break;
+    }
+    for (; i < n; ++i)
+      if (!productFitsMeasurementField(s.values[i], factor)) return i;
     return -1;
   }
   for (int i = 0; i < n; ++i)
@@ -293,7 +301,7 @@ void writeIndices(const Series& s, std::int32_t unit) {
         finished = true;
         break;
       }
-      values[slot] = nearestStored(s.values[next], 1000.0f * g);
+      values[slot] = nearestStoredInteger(s.values[next], 1000.0f * g);
       if (!fitsField(values[slot], kIndexWidth)) reportNoField(s, next, kIndexWidth);
       samples[slot] = oneSample ? 1 : s.samples[next];
     }

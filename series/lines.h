@@ -3,8 +3,10 @@
 // the identification field and the filling of a series up to its capacity.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -147,6 +149,13 @@ class SeriesFill {
       s_.values[s_.count++] = value;
     else
       room();
+  }
+  // add for each value in turn, the values copied at once.
+  void addAll(std::span<const float> values) {
+    const auto n = std::min(values.size(), static_cast<std::size_t>(kMaxValues - s_.count));
+    std::copy_n(values.begin(), n, s_.values.begin() + s_.count);
+    s_.count += static_cast<std::int32_t>(n);
+    if (n < values.size()) room();
   }
   void add(float value, std::int32_t samples);
   // Appends a value read list-directed; an unread one is taken as 0 with a
