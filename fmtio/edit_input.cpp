@@ -8,6 +8,7 @@
 // rounded value with no double rounding and no heap allocation.
 #include "fmtio/edit_input.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cstddef>
@@ -345,15 +346,14 @@ bool readPlainDecimal(std::string_view field, int d, int scale, T& out) {
 // without a branch per character: each kind of byte is told by a flag in
 // the high bit of the byte, computed for all of them at once. The bytes
 // past the field may hold anything (the next field, or zeros): the flags of
-// the field's bytes alone are looked at. Fields of up to four characters
-// (the compact format's) take a word of four, whose constants the machine
-// codes hold in the instructions themselves; wider ones a word of eight.
+// the field's bytes alone are looked at. In a run, fields of up to four
+// characters (the compact format's) are read by tables instead (below).
 constexpr std::size_t kWordBytes = sizeof(std::uint64_t);
 
 // Whether fields of this width are read as words on this machine: it keeps
 // the first character of a word in its lowest byte.
-constexpr bool wordWide(std::size_t w, std::size_t bytes = kWordBytes) {
-  return std::endian::native == std::endian::little && w > 0 && w <= bytes;
+constexpr bool wordWide(std::size_t w) {
+  return std::endian::native == std::endian::little && w > 0 && w <= kWordBytes;
 }
 
 // A byte repeated in every byte of a word.
@@ -370,12 +370,6 @@ constexpr std::uint64_t digitsValue(std::uint64_t v) {
   constexpr std::uint64_t kOnesAndTenThousands = 1 + (std::uint64_t{10000} << 32);
   v = v * 10 + (v >> 8);
   return ((v & kPairs) * kHundredsAndMillions + ((v >> 16) & kPairs) * kOnesAndTenThousands) >> 32;
-}
-
-// The same for four bytes: the two pairs, then the four.
-constexpr std::uint64_t digitsValue(std::uint32_t v) {
-  v = v * 10 + (v >> 8);
-  return (v & 0xFF) * 100 + ((v >> 16) & 0xFF);
 }
 
 // What the fields of one width share.
@@ -575,16 +569,96 @@ std::size_t readWordFields(std::string_view record, std::size_t w, std::size_t n
   return n;
 }
 
-// readRealFields for one precision: words of four or of eight, or one field
-// after another.
+// Fields of up to four characters (the compact format's) by tables instead
+// of words: each character looked up by its place from the field's end, the
+// entries added. An entry holds the digit's value at its place in the low 16
+// bits and, in the nibble of its place (bits 16 + 4 * place on), whether the
+// character is another (bit 0), a digit (bit 1) or a blank (bit 2); the
+// places' nibbles do not overlap, so the sum holds every flag. The field is
+// of the commonest form when it holds no other character and no blank after
+// a digit: blanks and then digits, or blanks alone. No multiply and no
+// branch on the digits, whose count differs from field to field.
+constexpr std::size_t kTablePlaces = 4;
+struct PlaceTables {
+  std::array<std::array<std::uint32_t, 256>, kTablePlaces> entry;
+};
+constexpr PlaceTables makePlaceTables() {
+  PlaceTables t{};
+  std::uint32_t weight = 1;
+  for (std::size_t place = 0; place < kTablePlaces; ++place, weight *= 10)
+    for (std::uint32_t c = 0; c < 256; ++c) {
+      const bool digit = c >= '0' && c <= '9';
+      const std::uint32_t flag = digit ? 2u : c == ' ' ? 4u : 1u;
+      t.entry[place][c] = (digit ? (c - '0') * weight : 0u) | flag << (16 + 4 * place);
+    }
+  return t;
+}
+constexpr PlaceTables kPlaceTables = makePlaceTables();
+constexpr std::uint32_t kOtherFlags = 0x11110000u;  // bit 0 of every place
+// The blank bit of places 0 to 2: shifted down by 3, a place's digit bit
+// lands on the blank bit of the place after it in the field.
+constexpr std::uint32_t kBlankFlags = 0x04440000u;
+
+// Fields k on, as long as each is of the commonest form, stored at elements
+// (length bytes apart) with the power applied; returns the first field not
+// done. W, the width, is a constant: the places unrolled.
+template <class T, std::size_t W>
+std::size_t readTabledFields(const ExactScale<T> scale, const char* record, char* elements,
+                             std::size_t length, std::size_t k, std::size_t n) {
+  const auto* p = reinterpret_cast<const unsigned char*>(record) + k * W;
+  char* element = elements + k * length;
+  for (; k < n; ++k, p += W, element += length) {
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i < W; ++i) sum += kPlaceTables.entry[W - 1 - i][p[i]];
+    if (((sum & kOtherFlags) | ((sum >> 3) & sum & kBlankFlags)) != 0) break;
+    const T v = scale.apply(sum & 0xFFFFu);
+    std::memcpy(element, &v, sizeof v);
+  }
+  return k;
+}
+
+// readRealFields for fields of W (up to four) characters by
+// readTabledFields; a field of another form takes the byte loop and the
+// general parse.
+template <class T, std::size_t W>
+std::size_t readFourFields(std::string_view record, std::size_t n, int d, int scale,
+                           BlankMode blank, char* elements, std::size_t length, int& status) {
+  const ExactScale<T> power = impliedScale<T>(d, scale);
+  const char* text = record.data();
+  for (std::size_t k = readTabledFields<T, W>(power, text, elements, length, 0, n); k < n;
+       k = readTabledFields<T, W>(power, text, elements, length, k + 1, n)) {
+    if (int rc =
+            readFieldByBytes<T>(record.substr(k * W, W), d, scale, blank, elements + k * length)) {
+      status = rc;
+      return k + 1;
+    }
+  }
+  return n;
+}
+
+// readFourFields for the width of the run.
+template <class T>
+std::size_t readFourFieldsOfWidth(std::string_view record, std::size_t w, std::size_t n, int d,
+                                  int scale, BlankMode blank, char* elements, std::size_t length,
+                                  int& status) {
+  switch (w) {
+    case 1: return readFourFields<T, 1>(record, n, d, scale, blank, elements, length, status);
+    case 2: return readFourFields<T, 2>(record, n, d, scale, blank, elements, length, status);
+    case 3: return readFourFields<T, 3>(record, n, d, scale, blank, elements, length, status);
+    default: return readFourFields<T, 4>(record, n, d, scale, blank, elements, length, status);
+  }
+}
+
+// readRealFields for one precision: tables for fields of up to four
+// characters, words of eight for wider ones up to eight, or one field after
+// another.
 template <class T>
 std::size_t readRealFieldsAs(std::string_view record, std::size_t w, std::size_t n, int d,
                              int scale, BlankMode blank, char* elements, std::size_t length,
                              int& status) {
   if (impliedScale<T>(d, scale).exact) {
-    if (wordWide(w, sizeof(std::uint32_t)) && record.size() >= sizeof(std::uint32_t))
-      return readWordFields<T, std::uint32_t>(record, w, n, d, scale, blank, elements, length,
-                                              status);
+    if (w <= kTablePlaces)
+      return readFourFieldsOfWidth<T>(record, w, n, d, scale, blank, elements, length, status);
     if (wordWide(w) && record.size() >= kWordBytes)
       return readWordFields<T, std::uint64_t>(record, w, n, d, scale, blank, elements, length,
                                               status);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fmtio/edit_input.h"
 #include "fmtio/errors.h"
@@ -227,6 +228,30 @@ TEST(PlainDigitInput, EachFieldOfARunReadsAsTheGeneralParseReadsItAlone) {
                 expectRunSameAsGeneral<float>(record, w, d, scale, blank);
               }
         }
+  }
+}
+
+// Every field of one to four characters made of blanks, digits, signs, a
+// point, a tab, an exponent letter and another letter (the fields read by
+// place tables), in the middle of a run of digit fields: as the general
+// parse reads it alone.
+TEST(PlainDigitInput, EveryShortFieldOfARunReadsAsTheGeneralParseReadsItAlone) {
+  constexpr std::string_view kAlphabet = " 019-+.\tEx";
+  std::vector<std::string> fields = {""};
+  for (std::size_t w = 1; w <= 4; ++w) {
+    std::vector<std::string> longer;
+    for (const std::string& f : fields)
+      for (char c : kAlphabet) longer.push_back(f + c);
+    fields = std::move(longer);
+    for (const std::string& field : fields) {
+      const std::string neighbour(w, '5');
+      const std::string record = neighbour + field + neighbour;
+      for (int d : {0, 2})
+        for (BlankMode blank : kModes) {
+          expectRunSameAsGeneral<double>(record, w, d, 0, blank);
+          expectRunSameAsGeneral<float>(record, w, d, -1, blank);
+        }
+    }
   }
 }
 
