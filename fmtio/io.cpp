@@ -68,23 +68,57 @@ Statement& Statement::item(const Item& item) {
 int Statement::end() { return state_->end(); }
 
 namespace {
+
 // A WRITE or READ run by its format's plan; false when the plan cannot take it.
 bool runByPlan(StatementState& state, std::span<const Item> items) {
   return state.reading() ? state.readPlanned(items) : state.writePlanned(items);
 }
-}  // namespace
 
-int runStatement(Statement&& statement, std::span<const Item> items) {
-  if (!runByPlan(*statement.state_, items))
-    for (const Item& item : items) statement.item(item);
-  return statement.end();
+// The state of a statement run whole, taken from the pool and given back
+// however the run ends.
+class PooledState {
+ public:
+  PooledState() : state_(acquire()) {}
+  ~PooledState() {
+    if (!pool().spare) pool().spare = std::move(state_);
+  }
+  PooledState(const PooledState&) = delete;
+  PooledState& operator=(const PooledState&) = delete;
+  StatementState& operator*() { return *state_; }
+  StatementState* operator->() { return state_.get(); }
+
+ private:
+  std::unique_ptr<StatementState> state_;
+};
+
+int runItems(StatementState& state, std::span<const Item> items) {
+  if (!runByPlan(state, items))
+    for (const Item& item : items) state.item(item);
+  return state.end();
 }
 
-// The same for an item list written out at the call site.
-int runStatement(Statement&& statement, std::initializer_list<Item> items) {
-  if (!runByPlan(*statement.state_, std::span<const Item>(items.begin(), items.size())))
-    for (const Item& item : items) statement.item(item);
-  return statement.end();
+}  // namespace
+
+int runRead(const Control& control, const Format* format, std::span<const Item> items) {
+  PooledState s;
+  s->begin(true, control, format);
+  return runItems(*s, items);
+}
+int runWrite(const Control& control, const Format* format, std::span<const Item> items) {
+  PooledState s;
+  s->begin(false, control, format);
+  return runItems(*s, items);
+}
+int runRead(const Internal<const char>& file, const Format* format, std::span<const Item> items) {
+  PooledState s;
+  // A READ never stores into its record.
+  s->beginInternal(true, const_cast<char*>(file.data), file.length, file.control, format);
+  return runItems(*s, items);
+}
+int runWrite(const Internal<char>& file, const Format* format, std::span<const Item> items) {
+  PooledState s;
+  s->beginInternal(false, file.data, file.length, file.control, format);
+  return runItems(*s, items);
 }
 
 // ---- StatementState: begin and end ----

@@ -109,8 +109,6 @@ class Statement {
  private:
   std::unique_ptr<StatementState> state_;
   int unwinding_ = 0;  // exceptions in flight when the statement began
-  friend int runStatement(Statement&& statement, std::initializer_list<Item> items);
-  friend int runStatement(Statement&& statement, std::span<const Item> items);
 };
 
 // A READ: its items are variables.
@@ -142,9 +140,22 @@ inline WriteStatement Statement::write(int unit, const Format& format) {
   return write(Control::of(unit), &format);
 }
 
-// Runs a whole statement with its item list.
-int runStatement(Statement&& statement, std::initializer_list<Item> items);
-int runStatement(Statement&& statement, std::span<const Item> items);
+// Runs a whole statement: begins it, gives it the item list and ends it.
+// It ends here unless an exception leaves the run, which drops its record
+// (no Statement object, which would have to tell the two apart).
+int runRead(const Control& control, const Format* format, std::span<const Item> items);
+int runRead(const Internal<const char>& file, const Format* format, std::span<const Item> items);
+int runWrite(const Control& control, const Format* format, std::span<const Item> items);
+int runWrite(const Internal<char>& file, const Format* format, std::span<const Item> items);
+// The same for an item list written out at the call site.
+template <class File>
+int runRead(const File& file, const Format* format, std::initializer_list<Item> items) {
+  return runRead(file, format, std::span<const Item>(items.begin(), items.size()));
+}
+template <class File>
+int runWrite(const File& file, const Format* format, std::initializer_list<Item> items) {
+  return runWrite(file, format, std::span<const Item>(items.begin(), items.size()));
+}
 
 // An item list built at run time, written as one statement.
 struct ItemList {
@@ -154,46 +165,45 @@ struct ItemList {
 // A control list is given to take conditions: its outcome is to be looked at.
 template <class... Ts>
 [[nodiscard]] int WRITE(const Control& control, const Format& format, const Ts&... items) {
-  return runStatement(Statement::write(control, &format), {outputItem(items)...});
+  return runWrite(control, &format, {outputItem(items)...});
 }
 template <class... Ts>
 int WRITE(int unit, const Format& format, const Ts&... items) {
-  return runStatement(Statement::write(Control::of(unit), &format), {outputItem(items)...});
+  return runWrite(Control::of(unit), &format, {outputItem(items)...});
 }
 inline int WRITE(int unit, const Format& format, ItemList list) {
-  return runStatement(Statement::write(Control::of(unit), &format), list.items);
+  return runWrite(Control::of(unit), &format, list.items);
 }
 [[nodiscard]] inline int WRITE(const Control& control, const Format& format, ItemList list) {
-  return runStatement(Statement::write(control, &format), list.items);
+  return runWrite(control, &format, list.items);
 }
 inline int WRITE(const Internal<char>& file, const Format& format, ItemList list) {
-  return runStatement(Statement::write(file, &format), list.items);
+  return runWrite(file, &format, list.items);
 }
 template <class... Ts>
 int WRITE(const Internal<char>& file, const Format& format, const Ts&... items) {
-  return runStatement(Statement::write(file, &format), {outputItem(items)...});
+  return runWrite(file, &format, {outputItem(items)...});
 }
 
 template <class... Ts>
 [[nodiscard]] int READ(const Control& control, const Format& format, Ts&&... items) {
-  return runStatement(Statement::read(control, &format), {inputItem(std::forward<Ts>(items))...});
+  return runRead(control, &format, {inputItem(std::forward<Ts>(items))...});
 }
 template <class... Ts>
 int READ(int unit, const Format& format, Ts&&... items) {
-  return runStatement(Statement::read(Control::of(unit), &format),
-                      {inputItem(std::forward<Ts>(items))...});
+  return runRead(Control::of(unit), &format, {inputItem(std::forward<Ts>(items))...});
 }
 template <class... Ts>
 int READ(const Internal<const char>& file, const Format& format, Ts&&... items) {
-  return runStatement(Statement::read(file, &format), {inputItem(std::forward<Ts>(items))...});
+  return runRead(file, &format, {inputItem(std::forward<Ts>(items))...});
 }
 template <class... Ts>
 [[nodiscard]] int READ(const Control& control, ListDirected, Ts&&... items) {
-  return runStatement(Statement::read(control, nullptr), {inputItem(std::forward<Ts>(items))...});
+  return runRead(control, nullptr, {inputItem(std::forward<Ts>(items))...});
 }
 template <class... Ts>
 int READ(const Internal<const char>& file, ListDirected, Ts&&... items) {
-  return runStatement(Statement::read(file, nullptr), {inputItem(std::forward<Ts>(items))...});
+  return runRead(file, nullptr, {inputItem(std::forward<Ts>(items))...});
 }
 
 }  // namespace fmtio

@@ -155,7 +155,10 @@ bool StatementState::runPlan(const FormatPlan& plan, std::span<const Item> items
         continue;
       }
       const std::size_t n = std::min<std::size_t>(left, step->count - used);
-      if (int rc = editPlannedRun(*step, at, n, item.length)) fail(rc);
+      if (int rc = step->edit == PlanEdit::PlainInteger && !modes_.plusSign
+                       ? editPlainRun(*step, at, n, item.length)
+                       : editPlannedRun(*step, at, n, item.length))
+        fail(rc);
       at += n * item.length;
       left -= n;
       used += n;
@@ -190,18 +193,10 @@ std::size_t StatementState::runPlanControls(const FormatPlan& plan, std::size_t 
 }
 
 // n elements (length bytes apart) edited into n fields of the step's
-// entry: plain integers in one run, as integerRun edits them; the field a
-// run would start past the record's limit is the error the walk meets there.
+// entry, one at a time; the field past the record's limit is the error the
+// walk meets there. Plain integers go by editPlainRun.
 int StatementState::editPlannedRun(const PlanStep& step, const char* elements, std::size_t n,
                                    std::size_t length) {
-  if (step.edit == PlanEdit::PlainInteger && !modes_.plusSign) {
-    const auto w = static_cast<std::size_t>(step.w);
-    if (pos_ + (n - 1) * w > recordLimit()) return kErrRecordTooLong;
-    editPlainIntegers(reserve(n * w + kPlainIntegerRoom), step.w, elements, n, length,
-                      static_cast<int>(length));
-    advance(n * w);
-    return 0;
-  }
   for (std::size_t k = 0; k < n; ++k) {
     if (pastRecordLimit()) return kErrRecordTooLong;
     if (step.edit == PlanEdit::Alpha)

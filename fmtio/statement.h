@@ -114,6 +114,18 @@ class StatementState : public RecordEnd, public RecordSource {
   bool readOneRun(const ReadStep& step, const Item& item);
   void readPlannedRun(const FormatEntry& e, const Item& item, char* elements, std::size_t n);
   int editPlannedRun(const PlanStep& step, const char* elements, std::size_t n, std::size_t length);
+  // Plain integers (Iw, no plus sign) of a plan step in one run, as
+  // integerRun edits them; a run that would start a field past the record's
+  // limit is the error the walk meets there. Inline: nearly every run of a
+  // data file's record is one.
+  int editPlainRun(const PlanStep& step, const char* elements, std::size_t n, std::size_t length) {
+    const auto w = static_cast<std::size_t>(step.w);
+    if (pos_ + (n - 1) * w > recordLimit()) return kErrRecordTooLong;
+    editPlainIntegers(reserve(n * w + kPlainIntegerRoom), step.w, elements, n, length,
+                      static_cast<int>(length));
+    advance(n * w);
+    return 0;
+  }
   void editPlanned(const FormatEntry& e, const char* address, std::size_t length);
   int control(const Field& field);
   int editOut(const Field& field, const ItemInfo& info, char* address);

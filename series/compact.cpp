@@ -81,6 +81,10 @@ struct RecordShape {
 RecordShape shapeOf(const fmtio::Format& format) {
   RecordShape shape;
   if (format.status() != 0) return {};
+  std::size_t fields = 0;
+  for (const fmtio::FormatEntry& e : format.entries())
+    if (fmtio::isDataOp(e.op)) fields += e.repeat;
+  shape.ends.reserve(fields);
   for (const fmtio::FormatEntry& e : format.entries()) {
     if (e.op == fmtio::Op::GroupOpen || e.op == fmtio::Op::Slash) return {};
     if (fmtio::isDataOp(e.op)) {

@@ -5,6 +5,7 @@
 // writers store, from a single-precision product.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -70,11 +71,14 @@ inline void divideByPowerOfTen(std::span<float> values, int digits, double power
     return static_cast<std::uint32_t>(bits - 1u < kSmallest - 1u) |
            static_cast<std::uint32_t>(bits > kInfinity);
   };
-  std::uint32_t any = 0;
+  // Told by lane, the lanes joined at the end.
+  std::array<std::uint32_t, kBlock> lanes{};
   std::size_t i = 0;
   for (; i + kBlock <= n; i += kBlock)
-    for (std::size_t j = 0; j < kBlock; ++j) any |= unusual(i + j);
-  for (; i < n; ++i) any |= unusual(i);
+    for (std::size_t j = 0; j < kBlock; ++j) lanes[j] |= unusual(i + j);
+  for (; i < n; ++i) lanes[0] |= unusual(i);
+  std::uint32_t any = 0;
+  for (std::uint32_t lane : lanes) any |= lane;
   if (digits < 0 || digits > kLongest || any != 0) {
     for (float& v : values) v = static_cast<float>(v / power);
     return;
