@@ -17,6 +17,8 @@
 #include <iterator>
 #include <limits>
 #include <system_error>
+#include <type_traits>
+#include <utility>
 
 #include "fmtio/errors.h"
 #include "fmtio/records.h"
@@ -346,8 +348,8 @@ bool readPlainDecimal(std::string_view field, int d, int scale, T& out) {
 // without a branch per character: each kind of byte is told by a flag in
 // the high bit of the byte, computed for all of them at once. The bytes
 // past the field may hold anything (the next field, or zeros): the flags of
-// the field's bytes alone are looked at. In a run, fields of up to four
-// characters (the compact format's) are read by tables instead (below).
+// the field's bytes alone are looked at. A run of fields is read by place
+// tables instead (below).
 constexpr std::size_t kWordBytes = sizeof(std::uint64_t);
 
 // Whether fields of this width are read as words on this machine: it keeps
@@ -504,125 +506,83 @@ std::size_t readFieldsByBytes(std::string_view record, std::size_t w, std::size_
   return n;
 }
 
-// What a run of word-wide fields shares: their width and its shape, the
-// power of ten, where the elements go.
-template <class T, class Word>
-struct WordRun {
-  std::size_t w;
-  WordShape<Word> shape;
-  ExactScale<T> scale;
-  char* elements;
-  std::size_t length;
-};
-
-// Fields k on, as long as each is of the commonest form and its word lies
-// in the record: their values stored. Returns the first field not done.
-// The run is taken by value and its members into locals: the stores
-// through char pointers could reach a run in memory and make every member
-// load again for each field.
-template <class T, class Word>
-std::size_t readLoadedWords(const WordRun<T, Word> run, const char* record, std::size_t k,
-                            std::size_t loaded) {
-  const std::size_t w = run.w, length = run.length;
-  const WordShape<Word> shape = run.shape;
-  const ExactScale<T> scale = run.scale;
-  const char* p = record + k * w;
-  char* element = run.elements + k * length;
-  for (; k < loaded; ++k, p += w, element += length) {
-    Word word;
-    std::uint64_t value;
-    std::memcpy(&word, p, sizeof word);
-    if (!readExactDigitsWord<T>(word, shape, value)) break;
-    const T v = scale.apply(value);
-    std::memcpy(element, &v, sizeof v);
-  }
-  return k;
-}
-
-// readRealFields for fields of up to sizeof(Word) characters in a record of
-// at least as many, with what the fields of the run share worked out once:
-// the word of a field is the bytes from its start, or, near the record's
-// end, the record's last word moved down to it. A field of another form
-// takes the byte loop and the general parse.
-template <class T, class Word>
-std::size_t readWordFields(std::string_view record, std::size_t w, std::size_t n, int d, int scale,
-                           BlankMode blank, char* elements, std::size_t length, int& status) {
-  const WordRun<T, Word> run{w, wordShape<Word>(w), impliedScale<T>(d, scale), elements, length};
-  const std::size_t loaded = std::min(n, (record.size() - sizeof(Word)) / w + 1);
-  Word last;
-  std::memcpy(&last, record.data() + record.size() - sizeof last, sizeof last);
-  for (std::size_t k = readLoadedWords(run, record.data(), 0, loaded); k < n;
-       k = readLoadedWords(run, record.data(), k + 1, loaded)) {
-    const std::size_t at = k * w;
-    std::uint64_t value;
-    if (k >= loaded &&
-        readExactDigitsWord<T>(static_cast<Word>(last >> (8 * (at + sizeof(Word) - record.size()))),
-                               run.shape, value)) {
-      const T v = run.scale.apply(value);
-      std::memcpy(elements + k * length, &v, sizeof v);
-    } else if (int rc = readFieldByBytes<T>(record.substr(at, w), d, scale, blank,
-                                            elements + k * length)) {
-      status = rc;
-      return k + 1;
-    }
-  }
-  return n;
-}
-
-// Fields of up to four characters (the compact format's) by tables instead
-// of words: each character looked up by its place from the field's end, the
-// entries added. An entry holds the digit's value at its place in the low 16
-// bits and, in the nibble of its place (bits 16 + 4 * place on), whether the
+// Fields of up to eight characters (every data file's) by tables instead of
+// words: each character looked up by its place from the field's end, the
+// entries added. An entry holds the digit's value at its place in its low
+// half and, in the nibble of its place in the high half, whether the
 // character is another (bit 0), a digit (bit 1) or a blank (bit 2); the
 // places' nibbles do not overlap, so the sum holds every flag. The field is
 // of the commonest form when it holds no other character and no blank after
 // a digit: blanks and then digits, or blanks alone. No multiply and no
-// branch on the digits, whose count differs from field to field.
-constexpr std::size_t kTablePlaces = 4;
+// branch on the digits, whose count differs from field to field. Entries of
+// 32 bits serve up to four places (values to 9999), of 64 bits eight.
+template <class Entry>
 struct PlaceTables {
-  std::array<std::array<std::uint32_t, 256>, kTablePlaces> entry;
+  static constexpr std::size_t kPlaces = sizeof(Entry) * 8 / 2 / 4;  // nibbles in the high half
+  static constexpr unsigned kFlags = sizeof(Entry) * 8 / 2;          // where the high half begins
+  std::array<std::array<Entry, 256>, kPlaces> entry;
 };
-constexpr PlaceTables makePlaceTables() {
-  PlaceTables t{};
-  std::uint32_t weight = 1;
-  for (std::size_t place = 0; place < kTablePlaces; ++place, weight *= 10)
-    for (std::uint32_t c = 0; c < 256; ++c) {
+template <class Entry>
+constexpr PlaceTables<Entry> makePlaceTables() {
+  using Tables = PlaceTables<Entry>;
+  Tables t{};
+  Entry weight = 1;
+  for (std::size_t place = 0; place < Tables::kPlaces; ++place, weight *= 10)
+    for (unsigned c = 0; c < 256; ++c) {
       const bool digit = c >= '0' && c <= '9';
-      const std::uint32_t flag = digit ? 2u : c == ' ' ? 4u : 1u;
-      t.entry[place][c] = (digit ? (c - '0') * weight : 0u) | flag << (16 + 4 * place);
+      const Entry flag = digit ? 2u : c == ' ' ? 4u : 1u;
+      t.entry[place][c] = (digit ? (c - '0') * weight : 0u) | flag << (Tables::kFlags + 4 * place);
     }
   return t;
 }
-constexpr PlaceTables kPlaceTables = makePlaceTables();
-constexpr std::uint32_t kOtherFlags = 0x11110000u;  // bit 0 of every place
-// The blank bit of places 0 to 2: shifted down by 3, a place's digit bit
-// lands on the blank bit of the place after it in the field.
-constexpr std::uint32_t kBlankFlags = 0x04440000u;
+template <class Entry>
+constexpr PlaceTables<Entry> kPlaceTables = makePlaceTables<Entry>();
+// Bit 0 of every place's nibble.
+template <class Entry>
+constexpr Entry kOtherFlags = static_cast<Entry>(everyByte<Entry>(0x11)
+                                                 << PlaceTables<Entry>::kFlags);
+// The blank bit of every place but the last: shifted down by 3, a place's
+// digit bit lands on the blank bit of the place after it in the field.
+template <class Entry>
+constexpr Entry kBlankFlags = static_cast<Entry>((everyByte<Entry>(0x44)
+                                                  << PlaceTables<Entry>::kFlags) &
+                                                 ~(Entry{0xF} << (sizeof(Entry) * 8 - 4)));
+
+// The sum of the entries of a field's W characters, one term per place.
+template <class Entry, std::size_t W, std::size_t... I>
+[[gnu::always_inline]] inline Entry placeSum(const unsigned char* p, std::index_sequence<I...>) {
+  return (kPlaceTables<Entry>.entry[W - 1 - I][p[I]] + ...);
+}
 
 // Fields k on, as long as each is of the commonest form, stored at elements
 // (length bytes apart) with the power applied; returns the first field not
-// done. W, the width, is a constant: the places unrolled.
+// done. W, the width, is a constant: one term per place. Eight digits are
+// too many for a float: a field of eight digits is left to the byte loop.
 template <class T, std::size_t W>
 std::size_t readTabledFields(const ExactScale<T> scale, const char* record, char* elements,
                              std::size_t length, std::size_t k, std::size_t n) {
+  using Entry = std::conditional_t<(W <= 4), std::uint32_t, std::uint64_t>;
+  constexpr unsigned kFlags = PlaceTables<Entry>::kFlags;
+  constexpr bool kEightExact = ExactPowers<T>::kMaxDigits >= 8;
+  constexpr Entry kTooMany =
+      W == 8 && !kEightExact ? Entry{2} << (kFlags + 4 * 7) : 0;  // a digit in place 7
   const auto* p = reinterpret_cast<const unsigned char*>(record) + k * W;
   char* element = elements + k * length;
   for (; k < n; ++k, p += W, element += length) {
-    std::uint32_t sum = 0;
-    for (std::size_t i = 0; i < W; ++i) sum += kPlaceTables.entry[W - 1 - i][p[i]];
-    if (((sum & kOtherFlags) | ((sum >> 3) & sum & kBlankFlags)) != 0) break;
-    const T v = scale.apply(sum & 0xFFFFu);
+    const Entry sum = placeSum<Entry, W>(p, std::make_index_sequence<W>());
+    if (((sum & (kOtherFlags<Entry> | kTooMany)) | ((sum >> 3) & sum & kBlankFlags<Entry>)) != 0)
+      break;
+    const T v = scale.apply(sum & ((Entry{1} << kFlags) - 1));
     std::memcpy(element, &v, sizeof v);
   }
   return k;
 }
 
-// readRealFields for fields of W (up to four) characters by
-// readTabledFields; a field of another form takes the byte loop and the
-// general parse.
+// readRealFields for fields of W characters by readTabledFields; a field of
+// another form takes the byte loop and the general parse.
 template <class T, std::size_t W>
-std::size_t readFourFields(std::string_view record, std::size_t n, int d, int scale,
-                           BlankMode blank, char* elements, std::size_t length, int& status) {
+std::size_t readPlacedFields(std::string_view record, std::size_t n, int d, int scale,
+                             BlankMode blank, char* elements, std::size_t length, int& status) {
   const ExactScale<T> power = impliedScale<T>(d, scale);
   const char* text = record.data();
   for (std::size_t k = readTabledFields<T, W>(power, text, elements, length, 0, n); k < n;
@@ -636,33 +596,28 @@ std::size_t readFourFields(std::string_view record, std::size_t n, int d, int sc
   return n;
 }
 
-// readFourFields for the width of the run.
+// readPlacedFields for the width of the run, one to eight.
 template <class T>
-std::size_t readFourFieldsOfWidth(std::string_view record, std::size_t w, std::size_t n, int d,
-                                  int scale, BlankMode blank, char* elements, std::size_t length,
-                                  int& status) {
-  switch (w) {
-    case 1: return readFourFields<T, 1>(record, n, d, scale, blank, elements, length, status);
-    case 2: return readFourFields<T, 2>(record, n, d, scale, blank, elements, length, status);
-    case 3: return readFourFields<T, 3>(record, n, d, scale, blank, elements, length, status);
-    default: return readFourFields<T, 4>(record, n, d, scale, blank, elements, length, status);
-  }
+std::size_t readPlacedFieldsOfWidth(std::string_view record, std::size_t w, std::size_t n, int d,
+                                    int scale, BlankMode blank, char* elements, std::size_t length,
+                                    int& status) {
+  using Reader =
+      std::size_t (*)(std::string_view, std::size_t, int, int, BlankMode, char*, std::size_t, int&);
+  static constexpr Reader kByWidth[] = {readPlacedFields<T, 1>, readPlacedFields<T, 2>,
+                                        readPlacedFields<T, 3>, readPlacedFields<T, 4>,
+                                        readPlacedFields<T, 5>, readPlacedFields<T, 6>,
+                                        readPlacedFields<T, 7>, readPlacedFields<T, 8>};
+  return kByWidth[w - 1](record, n, d, scale, blank, elements, length, status);
 }
 
-// readRealFields for one precision: tables for fields of up to four
-// characters, words of eight for wider ones up to eight, or one field after
-// another.
+// readRealFields for one precision: place tables for fields of up to eight
+// characters, or one field after another.
 template <class T>
 std::size_t readRealFieldsAs(std::string_view record, std::size_t w, std::size_t n, int d,
                              int scale, BlankMode blank, char* elements, std::size_t length,
                              int& status) {
-  if (impliedScale<T>(d, scale).exact) {
-    if (w <= kTablePlaces)
-      return readFourFieldsOfWidth<T>(record, w, n, d, scale, blank, elements, length, status);
-    if (wordWide(w) && record.size() >= kWordBytes)
-      return readWordFields<T, std::uint64_t>(record, w, n, d, scale, blank, elements, length,
-                                              status);
-  }
+  if (impliedScale<T>(d, scale).exact && w >= 1 && w <= kWordBytes)
+    return readPlacedFieldsOfWidth<T>(record, w, n, d, scale, blank, elements, length, status);
   return readFieldsByBytes<T>(record, w, n, d, scale, blank, elements, length, status);
 }
 

@@ -121,6 +121,8 @@ constexpr std::uint64_t kPowersOfTen[] = {1ull,
 // file), as their four characters right-aligned, made once at compile time:
 // a field of them is one table word, without a division or a branch on the
 // number of digits, which values of two, three and four digits mispredict.
+// A narrower field takes the word's last w characters, of the integers that
+// fit it.
 constexpr std::int32_t kLowestFour = -999;
 constexpr std::int32_t kHighestFour = 9999;
 struct FourColumns {
@@ -194,40 +196,58 @@ template <class U>
   return editDecimalAs(dst, w, negative, magnitude);
 }
 
+// A run of fields of up to eight columns, integers of up to four bytes:
+// those the table holds that fit the field by its word, the others by their
+// digits or as asterisks. Narrow (under four columns) takes the last w
+// characters of the table's word, of the integers that fit, the rest of the
+// word made blanks. The limits of the field are worked out once for the run.
+template <class V, bool Narrow>
+void editTabledIntegers(char* dst, int w, const char* elements, std::size_t n, std::size_t length) {
+  const auto wide = static_cast<std::size_t>(w);
+  const std::uint64_t beyond = kPowersOfTen[wide];              // first magnitude too wide
+  const std::uint64_t beyondNegative = kPowersOfTen[wide - 1];  // with the sign
+  const std::int32_t lowest = Narrow ? 1 - static_cast<std::int32_t>(beyondNegative) : kLowestFour;
+  const std::int32_t highest = Narrow ? static_cast<std::int32_t>(beyond) - 1 : kHighestFour;
+  const auto span = static_cast<std::uint32_t>(highest - lowest);
+  const std::uint32_t* const words = kFourColumns.text.data() + (lowest - kLowestFour);
+  const std::size_t at = Narrow ? 0 : wide - 4;  // where the word goes in the field
+  const unsigned drop = Narrow ? 8 * static_cast<unsigned>(4 - w) : 0;
+  const std::uint32_t blanks = Narrow ? 0x20202020u << (32 - drop) : 0;
+  for (std::size_t k = 0; k < n; ++k, dst += w) {
+    V v;
+    std::memcpy(&v, elements + k * length, sizeof v);
+    // The integer's place in the table's range, counted without overflow.
+    const std::uint32_t place =
+        static_cast<std::uint32_t>(std::int32_t{v}) - static_cast<std::uint32_t>(lowest);
+    if (place <= span) {
+      constexpr std::uint64_t kBlankWord = 0x2020202020202020u;
+      const std::uint32_t word = Narrow ? words[place] >> drop | blanks : words[place];
+      std::memcpy(dst, &kBlankWord, 8);
+      std::memcpy(dst + at, &word, 4);
+      continue;
+    }
+    const bool negative = v < 0;
+    const std::uint32_t magnitude =
+        negative ? 0u - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
+    if (magnitude >= (negative ? beyondNegative : beyond)) {
+      fill(dst, w, '*');
+      continue;
+    }
+    placeDigits(dst, w, negative, magnitude);
+  }
+}
+
 // editPlainIntegers for integers of type V: the loop over the fields with
 // the field's editing inlined.
 template <class V>
 void editPlainIntegersAs(char* dst, int w, const char* elements, std::size_t n,
                          std::size_t length) {
   // The fields of data files: up to eight columns for integers of up to
-  // four bytes, whose magnitudes are 32-bit. The limits of the field are
-  // worked out once for the run.
+  // four bytes, whose magnitudes are 32-bit.
   if constexpr (sizeof(V) <= 4 && std::endian::native == std::endian::little) {
     if (w <= 8) {
-      const auto wide = static_cast<std::uint64_t>(w);
-      const std::uint64_t beyond = kPowersOfTen[wide];              // first magnitude too wide
-      const std::uint64_t beyondNegative = kPowersOfTen[wide - 1];  // with the sign
-      const bool fourFit = w >= 4;  // the table's integers fit the field
-      for (std::size_t k = 0; k < n; ++k, dst += w) {
-        V v;
-        std::memcpy(&v, elements + k * length, sizeof v);
-        const auto entry = static_cast<std::uint32_t>(std::int32_t{v} - kLowestFour);
-        if (fourFit && entry < kFourColumns.text.size()) {
-          constexpr std::uint64_t kBlankWord = 0x2020202020202020u;
-          std::memcpy(dst, &kBlankWord, 8);
-          std::memcpy(dst + w - 4, &kFourColumns.text[entry], 4);
-          continue;
-        }
-        const bool negative = v < 0;
-        const std::uint32_t magnitude =
-            negative ? 0u - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
-        if (magnitude >= (negative ? beyondNegative : beyond)) {
-          fill(dst, w, '*');
-          continue;
-        }
-        placeDigits(dst, w, negative, magnitude);
-      }
-      return;
+      if (w < 4) return editTabledIntegers<V, true>(dst, w, elements, n, length);
+      return editTabledIntegers<V, false>(dst, w, elements, n, length);
     }
   }
   for (std::size_t k = 0; k < n; ++k) {

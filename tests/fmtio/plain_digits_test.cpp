@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -252,6 +253,35 @@ TEST(PlainDigitInput, EveryShortFieldOfARunReadsAsTheGeneralParseReadsItAlone) {
           expectRunSameAsGeneral<float>(record, w, d, -1, blank);
         }
     }
+  }
+}
+
+// Fields of five to eight characters drawn at random from blanks, digits,
+// signs, a point, a tab and letters, most of them blanks and digits (the
+// fields read by place tables), in the middle of a run of digit fields: as
+// the general parse reads each alone.
+TEST(PlainDigitInput, RandomWideFieldsOfARunReadAsTheGeneralParseReadsThemAlone) {
+  constexpr std::string_view kOthers = "-+.\tEx";
+  std::mt19937 random(20261207);
+  for (int trial = 0; trial < 40000; ++trial) {
+    const std::size_t w = 5 + random() % 4;
+    std::string field;
+    const std::size_t blanks = random() % (w + 1);
+    for (std::size_t i = 0; i < w; ++i) {
+      const unsigned pick = random() % 16;
+      if (pick == 0)
+        field += kOthers[random() % kOthers.size()];
+      else if (pick == 1)
+        field += ' ';
+      else
+        field += i < blanks ? ' ' : static_cast<char>('0' + random() % 10);
+    }
+    const std::string neighbour(w, '5');
+    const std::string record = neighbour + field + neighbour;
+    const int d = static_cast<int>(random() % 4);
+    const BlankMode blank = random() % 2 ? BlankMode::Null : BlankMode::Zero;
+    expectRunSameAsGeneral<double>(record, w, d, 0, blank);
+    expectRunSameAsGeneral<float>(record, w, d, 0, blank);
   }
 }
 

@@ -94,7 +94,8 @@ TEST(PlainIntegerOutput, RunsOfFieldsAgreeWithTheGeneralLayout) {
     differences += runDifferences(w, valuesOf<std::int32_t>(all));
     differences += runDifferences(w, valuesOf<std::int64_t>(all));
   }
-  for (int w : {3, 4, 5, 6, 8}) differences += runDifferences(w, valuesOf<std::int32_t>(data));
+  for (int w : {1, 2, 3, 4, 5, 6, 8})
+    differences += runDifferences(w, valuesOf<std::int32_t>(data));
   EXPECT_EQ(differences, 0);
 }
 
