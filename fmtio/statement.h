@@ -54,7 +54,7 @@ inline Op planOpOf(const Item& item) {
 // Columns of the longest output record a unit is given; RECL= may set less.
 constexpr std::size_t kMaxOutputRecord = std::size_t{1} << 24;
 
-class StatementState : public RecordEnd, public RecordSource {
+class StatementState final : public RecordEnd, public RecordSource {
  public:
   void begin(bool isRead, const Control& control, const Format* format);
   void beginInternal(bool isRead, char* data, std::size_t length, const Control& control,

@@ -143,27 +143,18 @@ void storeMeasurements(const Series& s, const MeasurementScale& scale,
                        std::span<std::int32_t> stored) {
   constexpr std::int32_t kLowestFitting = -99999;
   constexpr std::int32_t kHighestFitting = 999999;
-  auto unusual = [](std::int32_t k) {
+  auto unusual = [](auto k) {
     return (k < kLowestFitting) | (k > kHighestFitting) | (k == kStandIns[0].marker) |
            (k == kStandIns[1].marker);
   };
-  // Blocks of eight values, each a loop of a known count that runs on vectors;
-  // the unusual ones told by lane, the lanes joined at the end.
+  // Blocks of eight values, each a loop of a known count that runs on vectors.
   constexpr std::size_t kBlock = 8;
-  std::array<std::int32_t, kBlock> lanes{};
   std::size_t i = 0;
   for (; i + kBlock <= stored.size(); i += kBlock)
-    for (std::size_t j = 0; j < kBlock; ++j) {
+    for (std::size_t j = 0; j < kBlock; ++j)
       stored[i + j] = nearestStoredInteger(s.values[i + j], scale.factor);
-      lanes[j] |= unusual(stored[i + j]);
-    }
-  for (; i < stored.size(); ++i) {
-    stored[i] = nearestStoredInteger(s.values[i], scale.factor);
-    lanes[0] |= unusual(stored[i]);
-  }
-  std::int32_t any = 0;
-  for (std::int32_t lane : lanes) any |= lane;
-  if (any == 0) return;
+  for (; i < stored.size(); ++i) stored[i] = nearestStoredInteger(s.values[i], scale.factor);
+  if (!anyElement<std::int32_t>(stored.data(), stored.size(), unusual)) return;
   for (std::size_t i = 0; i < stored.size(); ++i)
     if (unusual(stored[i])) stored[i] = unusualMeasurement(s, static_cast<int>(i), stored[i]);
 }

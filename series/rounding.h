@@ -5,10 +5,10 @@
 // writers store, from a single-precision product.
 #pragma once
 
-#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <span>
 
@@ -49,6 +49,34 @@ inline std::int32_t nearestStoredInteger(float value, float factor) {
   return ((whole - up + down) & within) | (kBeyondStoredIntegers & ~within);
 }
 
+// Whether test holds (is nonzero) for any of the n elements of type T
+// stored from data on. Where the compiler has vectors the test is given
+// four lanes at a time, which it must take as it takes one element, and
+// the lanes are joined once at the end.
+template <class T, class Test>
+bool anyElement(const void* data, std::size_t n, Test test) {
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  std::size_t i = 0;
+  bool any = false;
+#if defined(__GNUC__)
+  typedef T Lanes __attribute__((vector_size(16)));
+  constexpr std::size_t kLanes = sizeof(Lanes) / sizeof(T);
+  Lanes told{};
+  for (; i + kLanes <= n; i += kLanes) {
+    Lanes v;
+    std::memcpy(&v, bytes + i * sizeof(T), sizeof v);
+    told |= reinterpret_cast<Lanes>(test(v));
+  }
+  for (std::size_t k = 0; k < kLanes; ++k) any |= told[k] != 0;
+#endif
+  for (; i < n; ++i) {
+    T v;
+    std::memcpy(&v, bytes + i * sizeof(T), sizeof v);
+    any |= test(v) != 0;
+  }
+  return any;
+}
+
 // Each value replaced by static_cast<float>(value / power), power = 10^digits
 // (as std::pow gives it). Up to six digits the quotient is the product with
 // the double nearest 1/power, which rounds to the same float: the exact
@@ -61,30 +89,22 @@ inline std::int32_t nearestStoredInteger(float value, float factor) {
 inline void divideByPowerOfTen(std::span<float> values, int digits, double power) {
   constexpr double kReciprocals[] = {1.0, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6};
   constexpr int kLongest = 6;
-  constexpr std::uint32_t kSmallest = 0x0D800000u;  // 2^-100: over 10^6 still a normal float
-  constexpr std::uint32_t kInfinity = 0x7F800000u;
   constexpr std::size_t kBlock = 8;
   const std::size_t n = values.size();
   // Magnitude bits 1 to below 2^-100, or beyond infinity (a NaN).
-  auto unusual = [&](std::size_t i) {
-    const std::uint32_t bits = std::bit_cast<std::uint32_t>(values[i]) & 0x7FFFFFFFu;
-    return static_cast<std::uint32_t>(bits - 1u < kSmallest - 1u) |
-           static_cast<std::uint32_t>(bits > kInfinity);
+  auto unusual = [](auto bits) {
+    constexpr std::uint32_t kSmallest = 0x0D800000u;  // 2^-100: over 10^6 still a normal float
+    constexpr std::uint32_t kInfinity = 0x7F800000u;
+    bits &= 0x7FFFFFFFu;
+    return (bits - 1u < kSmallest - 1u) | (bits > kInfinity);
   };
-  // Told by lane, the lanes joined at the end.
-  std::array<std::uint32_t, kBlock> lanes{};
-  std::size_t i = 0;
-  for (; i + kBlock <= n; i += kBlock)
-    for (std::size_t j = 0; j < kBlock; ++j) lanes[j] |= unusual(i + j);
-  for (; i < n; ++i) lanes[0] |= unusual(i);
-  std::uint32_t any = 0;
-  for (std::uint32_t lane : lanes) any |= lane;
-  if (digits < 0 || digits > kLongest || any != 0) {
+  const bool any = anyElement<std::uint32_t>(values.data(), n, unusual);
+  if (digits < 0 || digits > kLongest || any) {
     for (float& v : values) v = static_cast<float>(v / power);
     return;
   }
   const double reciprocal = kReciprocals[digits];
-  i = 0;
+  std::size_t i = 0;
   for (; i + kBlock <= n; i += kBlock)
     for (std::size_t j = 0; j < kBlock; ++j)
       values[i + j] = static_cast<float>(values[i + j] * reciprocal);
