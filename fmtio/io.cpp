@@ -110,6 +110,9 @@ int runWrite(const Control& control, const Format* format, std::span<const Item>
   return runItems(*s, items);
 }
 int runRead(const Internal<const char>& file, const Format* format, std::span<const Item> items) {
+  if (int outcome = 0; readFieldsAtOnce(std::string_view(file.data, file.length), file.control,
+                                        format, items, outcome))
+    return outcome;
   PooledState s;
   // A READ never stores into its record.
   s->beginInternal(true, const_cast<char*>(file.data), file.length, file.control, format);

@@ -2,7 +2,10 @@
 // its fields by the input editors the walk uses, in the order the walk
 // reaches them, without the walk's per-item dispatch.
 #include <algorithm>
+#include <new>
 
+#include "fmtio/edit_input.h"
+#include "fmtio/options.h"
 #include "fmtio/statement.h"
 
 namespace fmtio {
@@ -102,6 +105,50 @@ bool StatementState::readOneRun(const ReadStep& step, const Item& item) {
   pos_ += step.skip;
   if (item.count > 0)
     guarded([&] { readPlannedRun(e, item, static_cast<char*>(item.address), item.count); });
+  return true;
+}
+
+namespace {
+
+// The fields of one F step into a real array of `Real`: true when every one
+// read, as the statement's run editor reads them (scale factor 0, blanks
+// null: an internal record's start).
+template <class Real>
+bool readAllFields(std::string_view record, const FormatEntry& e, const Item& item) {
+  int status = 0;
+  readRealFields(record, static_cast<std::size_t>(e.w), item.count, e.d, 0, BlankMode::Null,
+                 static_cast<Real*>(item.address), item.length, status);
+  return status == 0;
+}
+
+}  // namespace
+
+bool readFieldsAtOnce(std::string_view record, const Control& control, const Format* format,
+                      std::span<const Item> items, int& outcome) {
+  if (format == nullptr || items.size() != 1 || format->status() != 0 ||
+      runtimeOptions().walkEveryFormat)
+    return false;
+  const ReadPlan& plan = format->readPlan();
+  if (!plan.usable || plan.steps.size() != 1) return false;
+  const ReadStep& step = plan.steps.front();
+  const FormatEntry& e = format->entries()[step.entry];
+  const Item& item = items.front();
+  if (e.op != Op::F || planOpOf(item) != Op::F || item.count == 0 || item.count > step.count)
+    return false;
+  // Every field inside the record, as the run editor takes them.
+  const auto w = static_cast<std::size_t>(e.w);
+  if (record.size() < step.skip || (record.size() - step.skip) / w < item.count) return false;
+  const std::string_view fields = record.substr(step.skip);
+  bool read = false;
+  try {
+    if (item.length == sizeof(double)) read = readAllFields<double>(fields, e, item);
+    if (item.length == sizeof(float)) read = readAllFields<float>(fields, e, item);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  if (!read) return false;
+  if (control.iostat) control.iostat.store(0);
+  outcome = 0;
   return true;
 }
 

@@ -21,6 +21,15 @@
 
 namespace fmtio {
 
+// An internal READ of one real array by a format of one F step (a data
+// line by its format): the fields read straight from the record by the run
+// editor the statement would use, without the statement, when every field
+// reads; outcome is then 0 (and IOSTAT 0). False for any other READ and
+// for one with a field in error or outside the record, which the statement
+// then reads from the start and reports as always.
+bool readFieldsAtOnce(std::string_view record, const Control& control, const Format* format,
+                      std::span<const Item> items, int& outcome);
+
 // What the editors need of an item, worked out once per item.
 enum class TypeClass : std::uint8_t { Integer, Logical, Real, Character };
 struct ItemInfo {

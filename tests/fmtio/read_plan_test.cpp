@@ -28,7 +28,17 @@ namespace fmtio {
 namespace {
 
 // The item lists the rows read.
-enum class Items { IdentYearValues, Reals, Mixed, ManyValues, Line, Names, Unplanned };
+enum class Items {
+  IdentYearValues,
+  Reals,
+  Floats,
+  Doubles,
+  Mixed,
+  ManyValues,
+  Line,
+  Names,
+  Unplanned
+};
 
 struct ReadCase {
   const char* format;
@@ -66,6 +76,22 @@ const ReadCase kCases[] = {
     {"(11F3.0)", "  1  2  3  4  5  6  7  8  9 10 11", Items::Reals},
     {"(5F3.0)", "  1  2  3  4  5|  6  7  8  9 10|  11", Items::Reals},
     {"(2P,10F8.0,F6.2)", "       1      -2     3.5  1e3        5", Items::Reals},
+    // One real array by one F step, a data line by its format: read at once
+    // from an internal record when every field reads.
+    {"(10F3.0)", "123141147163110111118124106 90", Items::Floats},
+    {"(10F3.0)", "123141147163110111 x8124106 90", Items::Floats},
+    {"(10F3.0)", "123141147", Items::Floats},
+    {"(10F3.0)", "", Items::Floats},
+    {"(26F3.0)", "123141147163110111118124106 90 80 88", Items::Floats},
+    {"(5F3.0)", "  1  2  3  4  5|  6  7  8  9 10", Items::Floats},
+    {"(10F3.1)", " -7+12 .5  1  2  3  4 5   6 1e2", Items::Floats},
+    {"(10F8.0)",
+     "12345678876543211677721616777217 99999991234567899999999  -12345      -0 0.000001",
+     Items::Floats},
+    {"(3X,10F6.2)", "999   378   379 -12.5   1e3     5     6     7     8     9    10",
+     Items::Doubles},
+    {"(10F6.2)", " 1 2 3   378   379     1     2     3     4     5     6     7", Items::Doubles},
+    {"(10F6.2)", "   378   379\t  1     2     3     4     5     6     7     8", Items::Doubles},
     {"(A,I3,I13,F6.2,F5.1,I3)", "ABCDEF -7  123456789012  1.25  0.5 -3", Items::Mixed},
     {"(A5,1X,I3,'|',I13,'|',F6.2,F5.1,I3)", "ABCDE  -7| 123456789012|  1.25  0.5 -3", Items::Mixed},
     {"(A,I3,I13,F6.2,F5.1,I3)", "AB 999 9999999999999", Items::Mixed},
@@ -146,6 +172,14 @@ std::string readItems(const ReadCase& c, const Source& source) {
       add(floats.data(), sizeof floats);
       add(&last, sizeof last);
       break;
+    case Items::Floats:
+      rc = READ(source, format, std::span<float>(floats));
+      add(floats.data(), sizeof floats);
+      break;
+    case Items::Doubles:
+      rc = READ(source, format, std::span<double>(values));
+      add(values.data(), sizeof values);
+      break;
     case Items::Mixed:
       rc = READ(source, format, text, small, big, last, single, tiny);
       add(text.data(), text.size());
@@ -193,9 +227,10 @@ class ReadPlanTest : public ::testing::Test {
       const std::string records = c.record;
       std::int32_t ios = -1;
       const std::string first = records.substr(0, records.find('|'));
-      got.push_back(readItems(c, Internal(std::string_view(first),
-                                          {.iostat = &ios, .err = true, .end = true})) +
-                    " ios " + std::to_string(ios));
+      // The items first: IOSTAT is looked at once the statement has ended.
+      const std::string items = readItems(
+          c, Internal(std::string_view(first), {.iostat = &ios, .err = true, .end = true}));
+      got.push_back(items + " ios " + std::to_string(ios));
       for (char ch : records) file += ch == '|' ? '\n' : ch;
       file += '\n';
     }
@@ -209,8 +244,9 @@ class ReadPlanTest : public ::testing::Test {
     EXPECT_EQ(OPEN(Control::of(13), spec), 0);
     for (const ReadCase& c : kCases) {
       std::int32_t ios = -1;
-      got.push_back(readItems(c, Control{.unit = 13, .iostat = &ios, .err = true, .end = true}) +
-                    " ios " + std::to_string(ios));
+      const std::string items =
+          readItems(c, Control{.unit = 13, .iostat = &ios, .err = true, .end = true});
+      got.push_back(items + " ios " + std::to_string(ios));
     }
     EXPECT_EQ(CLOSE(Control::of(13)), 0);
     return got;
