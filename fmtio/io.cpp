@@ -101,6 +101,9 @@ int runItems(StatementState& state, std::span<const Item> items) {
 
 int runRead(const Control& control, const Format* format, std::span<const Item> items) {
   PooledState s;
+  if (StatementState::readsWholeRecord(format, items))
+    return s->readWholeRecord(control, static_cast<char*>(items.front().address),
+                              items.front().length);
   s->begin(true, control, format);
   return runItems(*s, items);
 }
@@ -155,6 +158,33 @@ void StatementState::begin(bool isRead, const Control& control, const Format* fo
   if (unit_ == nullptr) return fail(status != 0 ? status : kErrInternal);
   blank_ = unit_->blank();
   guarded([this] { start(); });
+}
+
+bool StatementState::readsWholeRecord(const Format* format, std::span<const Item> items) {
+  if (format == nullptr || items.size() != 1 || format->status() != 0) return false;
+  if (planOpOf(items.front()) != Op::A || items.front().count != 1) return false;
+  const ReadPlan& plan = format->readPlan();
+  if (!plan.usable || plan.steps.size() != 1 || plan.steps.front().skip != 0) return false;
+  const FormatEntry& e = format->entries()[plan.steps.front().entry];
+  return e.op == Op::A && e.w == kAbsent && !runtimeOptions().walkEveryFormat;
+}
+
+int StatementState::readWholeRecord(const Control& control, char* text, std::size_t length) {
+  reset(true, control, nullptr);
+  site_ = {StatementKind::Read, control.unit};
+  if (const ConsoleHooks& hooks = consoleHooks(); hooks.pump) hooks.pump();
+  int status = 0;
+  unit_ = findUnit(control.unit, site_.kind, status);
+  if (unit_ == nullptr) {
+    fail(status != 0 ? status : kErrInternal);
+  } else {
+    guarded([&] {
+      if (int rc = readRecord()) return fail(rc);
+      const Field field{nullptr, Op::A, kAbsent, kAbsent, kAbsent};
+      if (int rc = readAlpha(field, text, length)) fail(rc);
+    });
+  }
+  return end();
 }
 
 void StatementState::beginInternal(bool isRead, char* data, std::size_t length,

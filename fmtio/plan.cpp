@@ -75,20 +75,29 @@ bool withoutGroups(const std::vector<FormatEntry>& entries) {
 // walk can no longer take the statement over.
 bool takesEveryElement(const FormatPlan& plan, std::span<const Item> items) {
   if (plan.dataUses == 0) return false;
-  const std::vector<PlanStep>& steps = plan.steps;
-  std::size_t s = 0, used = 0;
+  const PlanStep* const first = plan.steps.data();
+  const PlanStep* const end = first + plan.steps.size();
+  // The data step at s or after it, from the plan's start again past its end.
+  auto dataStep = [first, end](const PlanStep* s) {
+    for (;; ++s) {
+      if (s == end) s = first;
+      if (isDataOp(s->op)) return s;
+    }
+  };
+  const PlanStep* s = dataStep(first);
+  std::size_t used = 0;  // uses of s taken
   for (const Item& item : items) {
+    const Op op = planOpOf(item);
     for (std::size_t left = item.count; left > 0;) {
-      for (; !isDataOp(steps[s].op); s = s + 1 == steps.size() ? 0 : s + 1) {
+      if (op != s->op) return false;
+      const std::size_t room = s->count - used;
+      if (left < room) {
+        used += left;
+        break;
       }
-      if (planOpOf(item) != steps[s].op) return false;
-      const std::size_t n = std::min<std::size_t>(left, steps[s].count - used);
-      left -= n;
-      used += n;
-      if (used == steps[s].count) {
-        used = 0;
-        s = s + 1 == steps.size() ? 0 : s + 1;
-      }
+      left -= room;
+      used = 0;
+      s = dataStep(s + 1);
     }
   }
   return true;

@@ -81,6 +81,14 @@ class StatementState final : public RecordEnd, public RecordSource {
   // revert to its kind, plans switched off); the items then go one by one
   // through item(), from the record's start.
   bool readPlanned(std::span<const Item> items);
+  // READ(control, '(A)') of one character variable from a unit, the
+  // statement of line-by-line readers: the steps of begin(), readRecord(),
+  // readAlpha() and end() for that one shape, without the format's walk or
+  // plan; the same outcome, errors, padding and cut.
+  int readWholeRecord(const Control& control, char* text, std::size_t length);
+  // Whether a READ from a unit is of that shape (a format of one A without
+  // a width and one character variable).
+  static bool readsWholeRecord(const Format* format, std::span<const Item> items);
   int end();
   // Ends a statement its caller left unended (see Statement).
   void endLeftOpen();

@@ -269,6 +269,38 @@ TEST_F(ReadPlanTest, APlannedReadGivesTheValuesAndOutcomeOfTheWalk) {
     }
 }
 
+// Whole records read by "(A)" one after another up to and past the file's
+// end, with PAD= YES and NO, and a variable longer and shorter than the
+// records: the read of line-by-line readers, as the walk reads them.
+TEST_F(ReadPlanTest, WholeRecordsUpToTheEndReadAsTheWalkReadsThem) {
+  testing_support::TempDir dir;
+  dir.write("lines.txt", "one\n\na record longer than twelve\nlast");
+  auto readLines = [&](bool walk, const char* pad, std::size_t width) {
+    RuntimeOptions options = saved_;
+    options.walkEveryFormat = walk;
+    setRuntimeOptions(options);
+    OpenSpec spec;
+    spec.file = dir.file("lines.txt");
+    spec.status = "OLD";
+    spec.pad = pad;
+    EXPECT_EQ(OPEN(Control::of(14), spec), 0);
+    std::string got;
+    for (int k = 0; k < 6; ++k) {
+      std::string line(width, '#');
+      std::int32_t ios = -1;
+      const int rc =
+          READ(Control{.unit = 14, .iostat = &ios, .err = true, .end = true}, FMT("(A)"), line);
+      got += line + " rc " + std::to_string(rc) + " ios " + std::to_string(ios) + "\n";
+    }
+    EXPECT_EQ(CLOSE(Control::of(14)), 0);
+    return got;
+  };
+  for (const char* pad : {"YES", "NO"})
+    for (std::size_t width : {std::size_t{0}, std::size_t{4}, std::size_t{12}})
+      EXPECT_EQ(readLines(false, pad, width), readLines(true, pad, width))
+          << "PAD=" << pad << " width " << width;
+}
+
 // The plan of a READ is the straight plan's data steps, each with the
 // columns the nX and literals before it pass over.
 TEST(ReadPlan, SimpleFormatsHaveOneWithTheirControlsFoldedIntoTheSteps) {
