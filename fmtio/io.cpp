@@ -149,35 +149,26 @@ void StatementState::reset(bool isRead, const Control& control, const Format* fo
   planAllowed_ = !options.walkEveryFormat;
 }
 
-void StatementState::begin(bool isRead, const Control& control, const Format* format) {
+bool StatementState::connect(bool isRead, const Control& control, const Format* format) {
   reset(isRead, control, format);
   site_ = {isRead ? StatementKind::Read : StatementKind::Write, control.unit};
   if (const ConsoleHooks& hooks = consoleHooks(); hooks.pump) hooks.pump();
   int status = 0;
   unit_ = findUnit(control.unit, site_.kind, status);
-  if (unit_ == nullptr) return fail(status != 0 ? status : kErrInternal);
+  if (unit_ == nullptr) {
+    fail(status != 0 ? status : kErrInternal);
+    return false;
+  }
   blank_ = unit_->blank();
-  guarded([this] { start(); });
+  return true;
 }
 
-bool StatementState::readsWholeRecord(const Format* format, std::span<const Item> items) {
-  if (format == nullptr || items.size() != 1 || format->status() != 0) return false;
-  if (planOpOf(items.front()) != Op::A || items.front().count != 1) return false;
-  const ReadPlan& plan = format->readPlan();
-  if (!plan.usable || plan.steps.size() != 1 || plan.steps.front().skip != 0) return false;
-  const FormatEntry& e = format->entries()[plan.steps.front().entry];
-  return e.op == Op::A && e.w == kAbsent && !runtimeOptions().walkEveryFormat;
+void StatementState::begin(bool isRead, const Control& control, const Format* format) {
+  if (connect(isRead, control, format)) guarded([this] { start(); });
 }
 
 int StatementState::readWholeRecord(const Control& control, char* text, std::size_t length) {
-  reset(true, control, nullptr);
-  site_ = {StatementKind::Read, control.unit};
-  if (const ConsoleHooks& hooks = consoleHooks(); hooks.pump) hooks.pump();
-  int status = 0;
-  unit_ = findUnit(control.unit, site_.kind, status);
-  if (unit_ == nullptr) {
-    fail(status != 0 ? status : kErrInternal);
-  } else {
+  if (connect(true, control, nullptr)) {
     guarded([&] {
       if (int rc = readRecord()) return fail(rc);
       const Field field{nullptr, Op::A, kAbsent, kAbsent, kAbsent};

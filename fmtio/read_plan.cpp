@@ -110,6 +110,17 @@ bool StatementState::readOneRun(const ReadStep& step, const Item& item) {
 
 namespace {
 
+// The one step of a READ of one item by a format whose plan is that step
+// alone, the READs taken without the plan's loop; nullptr for any other
+// READ, and when the runtime options walk every format.
+const ReadStep* soleStep(const Format* format, std::span<const Item> items) {
+  if (format == nullptr || items.size() != 1 || format->status() != 0 ||
+      runtimeOptions().walkEveryFormat)
+    return nullptr;
+  const ReadPlan& plan = format->readPlan();
+  return plan.usable && plan.steps.size() == 1 ? &plan.steps.front() : nullptr;
+}
+
 // The fields of one F step into a real array of `Real`: true when every one
 // read, as the statement's run editor reads them (scale factor 0, blanks
 // null: an internal record's start).
@@ -123,22 +134,26 @@ bool readAllFields(std::string_view record, const FormatEntry& e, const Item& it
 
 }  // namespace
 
+bool StatementState::readsWholeRecord(const Format* format, std::span<const Item> items) {
+  const ReadStep* step = soleStep(format, items);
+  if (step == nullptr || step->skip != 0) return false;
+  const FormatEntry& e = format->entries()[step->entry];
+  const Item& item = items.front();
+  return e.op == Op::A && e.w == kAbsent && planOpOf(item) == Op::A && item.count == 1;
+}
+
 bool readFieldsAtOnce(std::string_view record, const Control& control, const Format* format,
                       std::span<const Item> items, int& outcome) {
-  if (format == nullptr || items.size() != 1 || format->status() != 0 ||
-      runtimeOptions().walkEveryFormat)
-    return false;
-  const ReadPlan& plan = format->readPlan();
-  if (!plan.usable || plan.steps.size() != 1) return false;
-  const ReadStep& step = plan.steps.front();
-  const FormatEntry& e = format->entries()[step.entry];
+  const ReadStep* step = soleStep(format, items);
+  if (step == nullptr) return false;
+  const FormatEntry& e = format->entries()[step->entry];
   const Item& item = items.front();
-  if (e.op != Op::F || planOpOf(item) != Op::F || item.count == 0 || item.count > step.count)
+  if (e.op != Op::F || planOpOf(item) != Op::F || item.count == 0 || item.count > step->count)
     return false;
   // Every field inside the record, as the run editor takes them.
   const auto w = static_cast<std::size_t>(e.w);
-  if (record.size() < step.skip || (record.size() - step.skip) / w < item.count) return false;
-  const std::string_view fields = record.substr(step.skip);
+  if (record.size() < step->skip || (record.size() - step->skip) / w < item.count) return false;
+  const std::string_view fields = record.substr(step->skip);
   bool read = false;
   try {
     if (item.length == sizeof(double)) read = readAllFields<double>(fields, e, item);

@@ -82,9 +82,10 @@ class StatementState final : public RecordEnd, public RecordSource {
   // through item(), from the record's start.
   bool readPlanned(std::span<const Item> items);
   // READ(control, '(A)') of one character variable from a unit, the
-  // statement of line-by-line readers: the steps of begin(), readRecord(),
-  // readAlpha() and end() for that one shape, without the format's walk or
-  // plan; the same outcome, errors, padding and cut.
+  // statement of line-by-line readers: the steps of begin() (but the
+  // format's), readRecord(), readAlpha() and end() for that one shape,
+  // without the format's walk or plan; the same outcome, errors, padding
+  // and cut.
   int readWholeRecord(const Control& control, char* text, std::size_t length);
   // Whether a READ from a unit is of that shape (a format of one A without
   // a width and one character variable).
@@ -102,6 +103,10 @@ class StatementState final : public RecordEnd, public RecordSource {
 
  private:
   void reset(bool isRead, const Control& control, const Format* format);
+  // The steps a statement on a unit begins with: the state reset, the
+  // console kept alive, the unit found (or opened). False, the statement
+  // failed, when there is none.
+  bool connect(bool isRead, const Control& control, const Format* format);
   void start();
   void fail(int number);
   // Runs one step of the statement. Memory that cannot be had for a record
